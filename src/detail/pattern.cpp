@@ -1,0 +1,106 @@
+#include "detail/pattern.h"
+
+#define PCRE2_CODE_UNIT_WIDTH 8
+#include <pcre2.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <iostream>
+#include <stdexcept>
+
+namespace Detail {
+
+struct Pattern::Engine {
+  pcre2_code* code = nullptr;
+  pcre2_match_data* data = nullptr;
+  pcre2_match_context* context = nullptr;
+  pcre2_jit_stack* jit_stack = nullptr;
+  std::size_t groups = 0;
+
+  ~Engine() {
+    pcre2_jit_stack_free(jit_stack);
+    pcre2_match_context_free(context);
+    pcre2_match_data_free(data);
+    pcre2_code_free(code);
+  }
+};
+
+namespace {
+
+std::string compile_error_text(const std::string& source, int code, PCRE2_SIZE offset) {
+  PCRE2_UCHAR text[256];
+  pcre2_get_error_message(code, text, sizeof text);
+  return "pattern does not compile at offset " + std::to_string(offset) + ": " +
+         reinterpret_cast<const char*>(text) + ": " + source;
+}
+
+}  // namespace
+
+Pattern::Pattern(std::string source, unsigned long base_match_limit)
+    : source_(std::move(source)), base_match_limit_(base_match_limit), engine_(std::make_unique<Engine>()) {
+  // Anchored at the start and required to reach the very end: std::regex_match.
+  const std::string whole = "(?:" + source_ + ")\\z";
+  pcre2_compile_context* compile_context = pcre2_compile_context_create(nullptr);
+  pcre2_set_newline(compile_context, PCRE2_NEWLINE_ANYCRLF);
+  int error = 0;
+  PCRE2_SIZE error_offset = 0;
+  engine_->code = pcre2_compile(reinterpret_cast<PCRE2_SPTR>(whole.data()), whole.size(), PCRE2_ANCHORED, &error,
+                                &error_offset, compile_context);
+  pcre2_compile_context_free(compile_context);
+  if (engine_->code == nullptr) throw std::logic_error(compile_error_text(whole, error, error_offset));
+
+  uint32_t captures = 0;
+  pcre2_pattern_info(engine_->code, PCRE2_INFO_CAPTURECOUNT, &captures);
+  engine_->groups = captures;
+  engine_->data = pcre2_match_data_create_from_pattern(engine_->code, nullptr);
+  engine_->context = pcre2_match_context_create(nullptr);
+  // Without JIT support the interpreter runs the same pattern, only slower.
+  if (pcre2_jit_compile(engine_->code, PCRE2_JIT_COMPLETE) == 0) {
+    engine_->jit_stack = pcre2_jit_stack_create(32 * 1024, 16 * 1024 * 1024, nullptr);
+    pcre2_jit_stack_assign(engine_->context, nullptr, engine_->jit_stack);
+  }
+}
+
+Pattern::~Pattern() = default;
+
+std::size_t Pattern::group_count() const { return engine_->groups; }
+
+MatchResult Pattern::full_match(std::string_view subject, Match& groups) const {
+  // Long subjects legitimately need more backtracking steps than short ones;
+  // the limit only has to stop runaway matches, not honest ones.
+  const auto limit = base_match_limit_ + 64 * static_cast<unsigned long>(subject.size());
+  pcre2_set_match_limit(engine_->context, static_cast<uint32_t>(std::min<unsigned long>(limit, UINT32_MAX)));
+  const int rc = pcre2_match(engine_->code, reinterpret_cast<PCRE2_SPTR>(subject.data()), subject.size(), 0, 0,
+                             engine_->data, engine_->context);
+  if (rc == PCRE2_ERROR_NOMATCH) return MatchResult::not_matched;
+  if (rc < 0) return MatchResult::gave_up;
+
+  const PCRE2_SIZE* ovector = pcre2_get_ovector_pointer(engine_->data);
+  const std::size_t count = engine_->groups + 1;
+  groups.groups_.assign(count, std::string_view());
+  groups.set_.assign(count, false);
+  const std::size_t reported = static_cast<std::size_t>(rc);
+  for (std::size_t i = 0; i < count && i < reported; ++i) {
+    const PCRE2_SIZE start = ovector[2 * i];
+    if (start == PCRE2_UNSET) continue;
+    groups.groups_[i] = subject.substr(start, ovector[2 * i + 1] - start);
+    groups.set_[i] = true;
+  }
+  return MatchResult::matched;
+}
+
+MatchResult Pattern::full_match(std::string_view subject) const {
+  Match ignored;
+  return full_match(subject, ignored);
+}
+
+bool match_input_line(const Pattern& pattern, std::string_view line, std::size_t line_number, Match& groups) {
+  const MatchResult result = pattern.full_match(line, groups);
+  if (result == MatchResult::gave_up) {
+    std::cout << "VIViriZovuro error: Pattern matching gave up on input line " << line_number
+              << ", the line was skipped" << std::endl;
+  }
+  return result == MatchResult::matched;
+}
+
+}  // namespace Detail

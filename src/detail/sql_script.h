@@ -1,0 +1,27 @@
+#pragma once
+// The SQL script shape shared by every SQL writer: one create statement, then
+// one insert statement per row, one statement per line.
+
+#include <deque>
+#include <initializer_list>
+#include <string>
+#include <string_view>
+
+namespace Detail {
+
+class SqlScript {
+ public:
+  /// `insert_prefix` runs up to and including " values (".
+  SqlScript(std::string create_statement, std::string insert_prefix);
+
+  /// Appends the prefix, every value through add_quotes joined by ", ", and ");".
+  void add_row(std::initializer_list<std::string_view> values);
+
+  const std::deque<std::string>& lines() const { return lines_; }
+
+ private:
+  std::string insert_prefix_;
+  std::deque<std::string> lines_;
+};
+
+}  // namespace Detail

@@ -1,0 +1,40 @@
+#pragma once
+// Small text operations shared by every writer.
+
+#include <string>
+#include <string_view>
+
+namespace Detail {
+
+/// The value between two double quotes, every double quote inside it doubled,
+/// so that the result is always one complete SQL string literal:
+/// `a"b` gives `"a""b"`, the empty text gives `""`.
+std::string add_quotes(const std::string& value);
+
+/// Appends what add_quotes(value) returns to `out`, without a temporary.
+void append_quoted(std::string& out, std::string_view value);
+
+/// A string holding one blank.
+std::string add_space();
+
+/// Number to plain decimal text: no sign, padding or grouping; 0 gives "0".
+template <typename T>
+std::string my_lexical_cast(const T& value);
+
+/// Text to number as a stream extraction reads it: leading white space is
+/// skipped, reading stops at the first character that is not part of the
+/// number, no digit gives 0 and a value past the type's range gives its
+/// maximum ("00042" gives 42, "12abc" 12, "4294967296" 4294967295).
+template <typename T>
+T my_lexical_cast(const std::string& text);
+
+template <>
+std::string my_lexical_cast<unsigned long>(const unsigned long& value);
+template <>
+unsigned int my_lexical_cast<unsigned int>(const std::string& text);
+
+/// The date ("2022-05-17") and time ("09:05:00") of the first call in this
+/// process, in local time; every later call returns the same two texts.
+void get_date_and_time_string(std::string& date, std::string& time);
+
+}  // namespace Detail

@@ -1,0 +1,3 @@
+#include "qac/qac_result_element.h"
+
+void QZQacResultElement::get_final_result(const Detail::options&) {}
