@@ -1,0 +1,101 @@
+#include <random>
+#include <regex>
+#include <sstream>
+
+#include "support/pattern_differential.h"
+
+std::string pattern_case_name(const testing::TestParamInfo<PatternCase>& info) { return info.param.name; }
+
+namespace {
+
+constexpr int mutations_per_case = 6000;
+
+// Characters that the patterns care about, plus bytes they must treat as
+// plain bytes.
+const std::string alphabet = std::string(" \t\r\v.,:;()[]{}<>/\\-+*%#\"'_=!?0123456789aAzZfxTcph") +
+                             std::string("\0\x7f\x80\xa0\xff", 5);
+
+std::string mutate(std::string line, std::mt19937& random, const std::string& donor) {
+  const int count = 1 + static_cast<int>(random() % 3);
+  for (int step = 0; step < count; ++step) {
+    const std::size_t at = line.empty() ? 0 : random() % (line.size() + 1);
+    const std::size_t length = 1 + random() % 8;
+    switch (random() % 7) {
+      case 0:
+        line.insert(at, 1, alphabet[random() % alphabet.size()]);
+        break;
+      case 1:
+        if (at < line.size()) line.erase(at, 1);
+        break;
+      case 2:
+        if (at < line.size()) line.erase(at, length);
+        break;
+      case 3:  // a duplicated piece
+        if (at < line.size()) line.insert(at, line.substr(at, length));
+        break;
+      case 4:  // a piece of another valid line
+        if (!donor.empty()) line.insert(at, donor.substr(random() % donor.size(), length));
+        break;
+      case 5:
+        line += '\r';
+        break;
+      default:
+        if (at < line.size()) line[at] = alphabet[random() % alphabet.size()];
+        break;
+    }
+  }
+  return line;
+}
+
+// Empty unless both engines agree on `subject`; else what they disagree on.
+std::string disagreement(const Detail::Pattern& pattern, const std::regex& reference, const std::string& subject,
+                         bool& matched) {
+  std::smatch expected;
+  const bool reference_matched = std::regex_match(subject, expected, reference);
+  Detail::Match actual;
+  const Detail::MatchResult result = pattern.full_match(subject, actual);
+  matched = reference_matched;
+  std::ostringstream why;
+  if (result == Detail::MatchResult::gave_up) why << "wrapper gave up";
+  if ((result == Detail::MatchResult::matched) != reference_matched) why << "match result differs";
+  if (!why.str().empty() || !reference_matched) return why.str();
+  for (std::size_t i = 0; i < expected.size(); ++i) {
+    if (expected[i].matched != actual.matched(i) || expected[i].str() != actual.str(i))
+      why << "group " << i << ": std::regex '" << expected[i].str() << "', wrapper '" << actual.str(i) << "'; ";
+  }
+  return why.str();
+}
+
+}  // namespace
+
+TEST_P(PatternDifferential, AgreesWithStdRegexOnMutatedLines) {
+  const PatternCase& tested = GetParam();
+  const Detail::Pattern& pattern = tested.pattern();
+  const std::regex reference(pattern.source());
+  ASSERT_EQ(pattern.group_count() + 1, reference.mark_count() + 1);
+  ASSERT_FALSE(tested.seeds.empty());
+
+  std::mt19937 random(20261208);
+  int matches = 0, mismatches = 0, cases = 0;
+  auto check = [&](const std::string& subject) {
+    bool matched = false;
+    const std::string why = disagreement(pattern, reference, subject, matched);
+    ++cases;
+    matches += matched ? 1 : 0;
+    if (!why.empty() && ++mismatches <= 5) ADD_FAILURE() << why << " on: " << testing::PrintToString(subject);
+  };
+  for (const std::string& seed : tested.seeds) {
+    bool matched = false;
+    EXPECT_EQ(disagreement(pattern, reference, seed, matched), "") << seed;
+    EXPECT_TRUE(matched) << "seed does not match: " << seed;
+  }
+  const int per_seed = mutations_per_case / static_cast<int>(tested.seeds.size());
+  for (std::size_t s = 0; s < tested.seeds.size(); ++s) {
+    const std::string& donor = tested.seeds[(s + 1) % tested.seeds.size()];
+    for (int i = 0; i < per_seed; ++i) check(mutate(tested.seeds[s], random, donor));
+  }
+  EXPECT_EQ(mismatches, 0) << "of " << cases << " cases";
+  // A corpus that never (or always) matches would prove nothing.
+  EXPECT_GT(matches, cases / 50) << "of " << cases << " cases";
+  EXPECT_LT(matches, cases) << "of " << cases << " cases";
+}

@@ -1,0 +1,40 @@
+#include "support/sqlite_db.h"
+
+#include <sqlite3.h>
+
+#include <stdexcept>
+
+namespace test_support {
+
+SqliteDb::SqliteDb(const std::string& path) {
+  if (sqlite3_open(path.c_str(), &db_) != SQLITE_OK) throw std::runtime_error("cannot open database " + path);
+}
+
+SqliteDb::~SqliteDb() { sqlite3_close(db_); }
+
+std::string SqliteDb::exec(const std::string& script) {
+  char* error = nullptr;
+  if (sqlite3_exec(db_, script.c_str(), nullptr, nullptr, &error) == SQLITE_OK) return "";
+  std::string text = error != nullptr ? error : "unknown error";
+  sqlite3_free(error);
+  return text;
+}
+
+std::vector<std::vector<std::string>> SqliteDb::rows(const std::string& query) {
+  sqlite3_stmt* statement = nullptr;
+  if (sqlite3_prepare_v2(db_, query.c_str(), -1, &statement, nullptr) != SQLITE_OK)
+    throw std::runtime_error(std::string("bad query: ") + sqlite3_errmsg(db_));
+  std::vector<std::vector<std::string>> result;
+  while (sqlite3_step(statement) == SQLITE_ROW) {
+    std::vector<std::string> row;
+    for (int i = 0; i < sqlite3_column_count(statement); ++i) {
+      const unsigned char* text = sqlite3_column_text(statement, i);
+      row.emplace_back(text != nullptr ? reinterpret_cast<const char*>(text) : "NULL");
+    }
+    result.push_back(std::move(row));
+  }
+  sqlite3_finalize(statement);
+  return result;
+}
+
+}  // namespace test_support

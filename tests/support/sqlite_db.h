@@ -1,0 +1,29 @@
+#pragma once
+// A real SQLite database for loading the scripts the program writes.
+
+#include <string>
+#include <vector>
+
+struct sqlite3;
+
+namespace test_support {
+
+class SqliteDb {
+ public:
+  /// An in-memory database, or the file at `path`.
+  explicit SqliteDb(const std::string& path = ":memory:");
+  ~SqliteDb();
+  SqliteDb(const SqliteDb&) = delete;
+  SqliteDb& operator=(const SqliteDb&) = delete;
+
+  /// Runs a whole script; returns SQLite's error text, empty on success.
+  std::string exec(const std::string& script);
+
+  /// Every row of `query`, each value as text ("NULL" for a null).
+  std::vector<std::vector<std::string>> rows(const std::string& query);
+
+ private:
+  sqlite3* db_ = nullptr;
+};
+
+}  // namespace test_support
