@@ -23,6 +23,8 @@ struct Fixture {
   fs::path stem;  // the case's path without its extension
 };
 
+void PrintTo(const Fixture& fixture, std::ostream* os) { *os << fixture.stem.string(); }
+
 std::vector<Fixture> discover_fixtures() {
   std::vector<Fixture> found;
   for (const auto& dir : fs::directory_iterator(VIVIRI_FIXTURES)) {

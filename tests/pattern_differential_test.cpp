@@ -8,7 +8,7 @@ std::string pattern_case_name(const testing::TestParamInfo<PatternCase>& info) {
 
 namespace {
 
-constexpr int mutations_per_case = 6000;
+constexpr int mutations_per_case = 10000;
 
 // Characters that the patterns care about, plus bytes they must treat as
 // plain bytes.

@@ -27,3 +27,5 @@ struct PatternCase {
 class PatternDifferential : public testing::TestWithParam<PatternCase> {};
 
 std::string pattern_case_name(const testing::TestParamInfo<PatternCase>& info);
+
+inline void PrintTo(const PatternCase& tested, std::ostream* os) { *os << tested.name; }
