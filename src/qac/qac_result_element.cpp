@@ -1,3 +1,117 @@
 #include "qac/qac_result_element.h"
 
-void QZQacResultElement::get_final_result(const Detail::options&) {}
+#include <algorithm>
+#include <map>
+
+#include "detail/line_reader.h"
+#include "detail/output_writer.h"
+#include "detail/text_helpers.h"
+
+namespace {
+
+// Paths are kept from this marker on; a path without it is not ours.
+const std::string source_marker = "Src_QZ\\";
+
+}  // namespace
+
+const Detail::Pattern& QZQacResultElement::my_regex() {
+  // Group 1 takes the path up to the last ".cpp" or ".c" that lets the rest
+  // of the line match.
+  static const std::string str_regex = std::string("(.*\\.(?:cpp|c))") + "[[:space:]]+" + "\\(" + "([0-9]+)" + "\\)" +
+                                       "[[:space:]]+" + "[[:punct:]]{1}" + "[[:space:]]+" + "(warning|error)" +
+                                       "[[:space:]]+" + "[[:punct:]]{1}" + "[[:space:]]+" +
+                                       "QAC\\(Prio([0-9]{1})\\)" + "[[:space:]]+" + "Msg" + "[[:punct:]]{1}" +
+                                       "[[:space:]]+" + "([0-9]+)" + "\\(" + "(.*)" + "\\.\\)" + "(.*)" +
+                                       "[[:space:]]+" + "(Ref)" + "[[:punct:]]{1}" + "(.*)";
+  static const Detail::Pattern my_regex_local(str_regex);
+  return my_regex_local;
+}
+
+const Detail::Pattern& QZQacResultElement::misra_regex() {
+  static const std::string str_regex = std::string("(MISRA.*[[:punct:]]{1}[0-9]+)") + "[[:space:]]+" + "(Rule|Dir)" +
+                                       "[\\-]{1}" + "([0-9]+)" + "[\\.]{1}" + "([0-9]+)" + "(.*)";
+  static const Detail::Pattern my_regex_local(str_regex);
+  return my_regex_local;
+}
+
+bool QZQacResultElement::parse_input_string(std::string_view input_line, std::size_t line_number) {
+  Detail::Match groups;
+  if (!Detail::match_input_line(my_regex(), input_line, line_number, groups)) return false;
+
+  const std::string_view path = groups[1];
+  const std::size_t marker = path.find(source_marker);
+  file_name = marker == std::string_view::npos ? std::string() : std::string(path.substr(marker));
+  if (file_name.empty()) return false;
+
+  line = Detail::my_lexical_cast<unsigned int>(groups.str(2));
+  priority = Detail::my_lexical_cast<unsigned int>(groups.str(4));
+  message_number = Detail::my_lexical_cast<unsigned int>(groups.str(5));
+  message_text = groups.str(6);
+  reference_text = groups.str(9);
+
+  Detail::Match misra;
+  if (reference_text != " " && Detail::match_input_line(misra_regex(), reference_text, line_number, misra)) {
+    misra_standard = misra.str(1);
+    misra_rule_major = Detail::my_lexical_cast<unsigned int>(misra.str(3));
+    misra_rule_minor = Detail::my_lexical_cast<unsigned int>(misra.str(4));
+  }
+  return true;
+}
+
+void QZQacResultElement::read_elements(std::istream& in, std::deque<QZQacResultElement>& out) {
+  out.clear();
+  Detail::LineReader reader(in);
+  for (std::string_view input_line; reader.next(input_line);) {
+    QZQacResultElement record;
+    record.is_valid = record.parse_input_string(input_line, reader.line_number());
+    if (record.is_valid) out.push_back(std::move(record));
+  }
+  // Stable, so that of equal messages the first one read is the one kept.
+  std::stable_sort(out.begin(), out.end(), is_less_than);
+  out.erase(std::unique(out.begin(), out.end(), is_equal), out.end());
+}
+
+void QZQacResultElement::GetQZQacResultElements(std::ifstream& in, std::deque<QZQacResultElement>& out) {
+  read_elements(in, out);
+  in.close();
+}
+
+bool QZQacResultElement::is_less_than(const QZQacResultElement& a, const QZQacResultElement& b) {
+  if (a.file_name != b.file_name) return a.file_name < b.file_name;
+  if (a.line != b.line) return a.line < b.line;
+  if (a.message_number != b.message_number) return a.message_number < b.message_number;
+  return a.message_text < b.message_text;
+}
+
+bool QZQacResultElement::is_equal(const QZQacResultElement& a, const QZQacResultElement& b) {
+  return a.file_name == b.file_name && a.line == b.line && a.message_number == b.message_number &&
+         a.message_text == b.message_text;
+}
+
+std::vector<QZQacResultElement::file_group> QZQacResultElement::group_by_file(
+    const std::deque<QZQacResultElement>& records) {
+  std::map<std::string, std::deque<QZQacResultElement>> by_name;
+  for (const QZQacResultElement& record : records) by_name[record.file_name].push_back(record);
+
+  std::vector<file_group> files(by_name.begin(), by_name.end());
+  std::sort(files.begin(), files.end(), [](const file_group& a, const file_group& b) {
+    if (a.second.size() != b.second.size()) return a.second.size() > b.second.size();
+    return a.first > b.first;
+  });
+  return files;
+}
+
+void QZQacResultElement::get_final_result(const Detail::options& options) {
+  std::string date, time;
+  Detail::get_date_and_time_string(date, time);
+
+  std::deque<QZQacResultElement> records;
+  std::ifstream in(options.input);
+  GetQZQacResultElements(in, records);
+  const std::vector<file_group> files = group_by_file(records);
+
+  std::deque<std::string> lines;
+  if (options.parser_type == "QAC") lines = sql_lines(files, options, date, time);
+  if (options.parser_type == "QAC_full_report") lines = full_report_lines(files, records.size(), options);
+  Detail::write_output(options.output, lines);
+}

@@ -1,11 +1,122 @@
 #pragma once
-// QAC reports: q_results rows or the full text report.
+// QAC reports: one message per line, turned into q_results rows (one per
+// source file, with its message counts by priority) or into the full text
+// report (totals, one aligned table line per file, every message).
+//
+// An accepted line looks like
+//
+//   D:\build\Src_QZ\app\main.c (12) : warning : QAC(Prio5) Msg: 3408(Identifier has external linkage.) Ref:MISRA C:2012 Rule-8.4
+//
+// Only messages on ".c" and ".cpp" files whose path holds "Src_QZ\" are kept;
+// the path is cut to begin at that marker.
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <deque>
+#include <fstream>
+#include <istream>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
 
 #include "detail/options.h"
+#include "detail/pattern.h"
 
 class QZQacResultElement {
  public:
-  /// Converts `options.input` into `options.output`. Not built yet: the
-  /// output file is left as main created it, empty.
+  bool is_valid = false;
+  std::string file_name;  // begins with "Src_QZ\"
+  std::uint32_t line = 0;
+  std::uint32_t priority = 0;  // one digit, 0 to 9
+  std::uint32_t message_number = 0;
+  std::string message_text;    // without its closing ".)"
+  std::string reference_text;  // everything after "Ref" and the one punctuation character behind it
+  std::string misra_standard;  // e.g. "MISRA C:2012"; empty when the reference names none
+  std::uint32_t misra_rule_major = 0;
+  std::uint32_t misra_rule_minor = 0;
+
+  /// The source file's name and its messages, in message order.
+  using file_group = std::pair<std::string, std::deque<QZQacResultElement>>;
+
+  /// The counts of one file for one q_results row.
+  struct statistics_sql {
+    std::uint64_t message_count = 0;                  // not written to the row
+    std::array<std::uint64_t, 10> priority_counts{};  // non-HIS messages by priority
+    std::uint64_t his_count = 0;                      // messages 5300 to 5399, whatever the priority
+
+    /// Counts the messages of one file.
+    static statistics_sql of(const std::deque<QZQacResultElement>& records);
+
+    /// The eleven quoted counts joined by ", ": priorities 0 to 9, then HIS.
+    std::string get_fancy_string() const;
+  };
+
+  /// The counts of one file for one line of the full report's table.
+  struct statistics_full_report {
+    std::uint64_t message_count = 0;
+    std::uint64_t prio_4_0_count = 0;  // non-HIS messages of priority 0 to 4
+    std::uint64_t prio_7_5_count = 0;  // ... of priority 5 to 7
+    std::uint64_t prio_9_8_count = 0;  // ... of priority 8 or 9
+    std::uint64_t his_count = 0;       // messages 5300 to 5399, whatever the priority
+
+    /// Counts the messages of one file.
+    static statistics_full_report of(const std::deque<QZQacResultElement>& records);
+
+    /// The counts part of a table line, starting at column 80: each quoted
+    /// count right-aligned so that its closing quote is the 123rd, 142nd,
+    /// 157th, 172nd and 182nd character of the line (total, prio 9-8, 7-5,
+    /// 4-0, HIS). A count too wide for its field gets no blanks in front.
+    std::string get_fancy_string() const;
+  };
+
+  /// Whether `number` is one of the HIS messages, 5300 to 5399.
+  static bool is_his_message(std::uint32_t number) { return number >= 5300 && number <= 5399; }
+
+  /// The message line pattern, compiled on the first call.
+  static const Detail::Pattern& my_regex();
+
+  /// The MISRA reference pattern (e.g. "MISRA C:2012 Rule-8.4"), compiled on
+  /// the first call.
+  static const Detail::Pattern& misra_regex();
+
+  /// Fills this fresh record from one report line; false (and no numbers or
+  /// texts filled) if the line is no message or its path lacks "Src_QZ\".
+  /// `line_number` only names the line in a message about a pattern match
+  /// that gave up.
+  bool parse_input_string(std::string_view input_line, std::size_t line_number = 0);
+
+  /// Replaces `out` with the messages of `in`, sorted by is_less_than and
+  /// without duplicates (is_equal), then closes `in`.
+  static void GetQZQacResultElements(std::ifstream& in, std::deque<QZQacResultElement>& out);
+
+  /// The reading loop of GetQZQacResultElements. Of messages that are equal
+  /// but for priority or reference the first in input order is kept.
+  /// Exposed for testing.
+  static void read_elements(std::istream& in, std::deque<QZQacResultElement>& out);
+
+  /// Orders by file name, line, message number and message text.
+  static bool is_less_than(const QZQacResultElement& a, const QZQacResultElement& b);
+
+  /// Same file name, line, message number and message text.
+  static bool is_equal(const QZQacResultElement& a, const QZQacResultElement& b);
+
+  /// Groups sorted records by file; files with more messages come first,
+  /// equal counts by descending file name. Exposed for testing.
+  static std::vector<file_group> group_by_file(const std::deque<QZQacResultElement>& records);
+
+  /// The q_results script for the ordered files. Exposed for testing.
+  static std::deque<std::string> sql_lines(const std::vector<file_group>& files, const Detail::options& options,
+                                           const std::string& date, const std::string& time);
+
+  /// The full text report for the ordered files; `message_count` is the
+  /// number of messages of all files. Exposed for testing.
+  static std::deque<std::string> full_report_lines(const std::vector<file_group>& files, std::size_t message_count,
+                                                   const Detail::options& options);
+
+  /// Converts `options.input` into `options.output`: the q_results script
+  /// for parser type "QAC", the full text report for "QAC_full_report".
+  /// The lines are echoed to standard output.
   static void get_final_result(const Detail::options& options);
 };
