@@ -1,3 +1,40 @@
 #include "coverage/gcov_coverage_result_element.h"
 
-void QZGCovCoverageResultElement::get_final_result(const Detail::options&) {}
+#include <string_view>
+
+#include "coverage/coverage_output.h"
+#include "detail/line_reader.h"
+
+const Detail::Pattern& QZGCovCoverageResultElement::my_regex() {
+  static const Detail::Pattern my_regex_local(
+      std::string("\\<") + "tr" + "\\>" + "\\<" + "td" + "\\>" + "Lines" + "[[:punct:]]+" + "\\<" + "\\/" + "td" +
+      "\\>" + "\\<" + "td" + "\\>" + "([0-9]+)" + "\\<" + "\\/" + "td" + "\\>" + "\\<" + "td" + "\\>" + "([0-9]+)" +
+      "\\<" + "\\/" + "td" + "\\>" + "\\<" + "td" + "\\>" + "([0-9]+).*" + "\\<" + "\\/" + "td" + "\\>" + "\\<" +
+      "\\/" + "tr" + "\\>");
+  return my_regex_local;
+}
+
+void QZGCovCoverageResultElement::read_elements(std::istream& in, std::deque<QZGCovCoverageResultElement>& out) {
+  out.clear();
+  Detail::LineReader reader(in);
+  Detail::Match groups;
+  for (std::string_view line; reader.next(line);) {
+    if (!Detail::match_input_line(my_regex(), line, reader.line_number(), groups)) continue;
+    QZGCovCoverageResultElement element;
+    element.C0_tested_lines = groups.str(1);
+    element.C0_testable_lines = groups.str(2);
+    element.C0_percent = groups.str(3);
+    element.is_valid = true;
+    out.push_back(std::move(element));
+  }
+}
+
+void QZGCovCoverageResultElement::GetQZCoverageResultElements(std::ifstream& in,
+                                                              std::deque<QZGCovCoverageResultElement>& out) {
+  read_elements(in, out);
+  in.close();
+}
+
+void QZGCovCoverageResultElement::get_final_result(const Detail::options& options) {
+  Coverage::convert_to_coverage_script<QZGCovCoverageResultElement>(options);
+}

@@ -1,11 +1,44 @@
 #pragma once
-// gcov HTML coverage summaries: rows of ut_coverage.
+// gcov HTML coverage summaries: one ut_coverage row per line-coverage row.
+//
+// Every line of the page that is exactly such a table row, with lower-case
+// tags and no white space outside the third cell's text,
+//
+//   <tr><td>Lines:</td><td>120</td><td>150</td><td>80.0 %</td></tr>
+//
+// gives C0_tested_lines 120, C0_testable_lines 150 and C0_percent 80 (the
+// digits the third cell begins with). The function name and the C1 columns
+// stay empty.
+
+#include <deque>
+#include <fstream>
+#include <istream>
+#include <string>
 
 #include "detail/options.h"
+#include "detail/pattern.h"
 
 class QZGCovCoverageResultElement {
  public:
-  /// Converts `options.input` into `options.output`. Not built yet: the
-  /// output file is left as main created it, empty.
+  bool is_valid = false;
+  std::string function_name;
+  std::string C0_percent;
+  std::string C0_tested_lines;
+  std::string C0_testable_lines;
+  std::string C1_percent;
+  std::string C1_tested_lines;
+  std::string C1_testable_lines;
+
+  /// The line-coverage row pattern, compiled on the first call.
+  static const Detail::Pattern& my_regex();
+
+  /// Replaces `out` with one record per matching line of `in`, in input
+  /// order, duplicates kept, then closes `in`.
+  static void GetQZCoverageResultElements(std::ifstream& in, std::deque<QZGCovCoverageResultElement>& out);
+
+  /// The reading loop of GetQZCoverageResultElements. Exposed for testing.
+  static void read_elements(std::istream& in, std::deque<QZGCovCoverageResultElement>& out);
+
+  /// Converts `options.input` into the ut_coverage script at `options.output`.
   static void get_final_result(const Detail::options& options);
 };
