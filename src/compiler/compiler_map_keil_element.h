@@ -1,11 +1,44 @@
 #pragma once
-// Keil linker map symbol tables: rows of compiler_map.
+// Keil linker maps: one compiler_map row per line of the image symbol table
+// that names an object and its section, such as
+// `    SystemInit    0x08000400   Thumb Code    78  system_stm32f10x.o(.text)`,
+// in input order. The rows are those of the linker map listings.
+
+#include <cstddef>
+#include <deque>
+#include <fstream>
+#include <istream>
+#include <string>
+#include <string_view>
 
 #include "detail/options.h"
+#include "detail/pattern.h"
 
 class QZCompilerMapKeilElement {
  public:
-  /// Converts `options.input` into `options.output`. Not built yet: the
-  /// output file is left as main created it, empty.
+  bool is_valid = false;
+  std::string originhex;       // the eight lowercase hex digits after "0x"
+  unsigned int origindec = 0;  // the value of originhex
+  std::string sizehex;         // sizedec in lowercase hex, no prefix or padding
+  unsigned int sizedec = 0;    // the size as the line writes it, in decimal
+  std::string section;         // the text in the parentheses, possibly empty
+  std::string filename;        // the object name in front of the parentheses
+
+  /// The symbol line pattern, compiled on the first call.
+  static const Detail::Pattern& my_regex();
+
+  /// Fills this record from `line` and returns true if the line is a symbol
+  /// line; otherwise returns false and leaves the record unchanged.
+  /// `line_number` names the line if the pattern engine gives up on it.
+  bool parse_input_string(std::string_view line, std::size_t line_number);
+
+  /// Replaces `out` with one record per symbol line of `in`, in input order,
+  /// duplicates kept, then closes `in`.
+  static void GetQZCompilerMapElements(std::ifstream& in, std::deque<QZCompilerMapKeilElement>& out);
+
+  /// The reading loop of GetQZCompilerMapElements. Exposed for testing.
+  static void read_elements(std::istream& in, std::deque<QZCompilerMapKeilElement>& out);
+
+  /// Converts `options.input` into the compiler_map script at `options.output`.
   static void get_final_result(const Detail::options& options);
 };

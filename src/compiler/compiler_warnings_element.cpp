@@ -1,3 +1,69 @@
 #include "compiler/compiler_warnings_element.h"
 
-void QZCompilerWarningsElement::get_final_result(const Detail::options&) {}
+#include "detail/line_reader.h"
+#include "detail/output_writer.h"
+#include "detail/sql_script.h"
+#include "detail/text_helpers.h"
+
+const Detail::Pattern& QZCompilerWarningsElement::my_regex() {
+  static const std::string str_regex = std::string("\"(.*)\",") + "[[:space:]]+" + "line" + "[[:space:]]+" +
+                                       "([0-9]+)" + ":[[:space:]]+" + "(error|warning)" + "[[:space:]]+" + "(.*):" +
+                                       "[[:space:]]*";
+  static const Detail::Pattern my_regex_local(str_regex);
+  return my_regex_local;
+}
+
+std::string QZCompilerWarningsElement::shorten_filename(const std::string& name) {
+  static const std::string marker = "/Src/";
+  const std::size_t found = name.find(marker);
+  if (found == std::string::npos) return name;
+  return name.substr(found + marker.size());
+}
+
+std::string QZCompilerWarningsElement::error_num(const std::string& error_id) {
+  if (error_id.empty()) return std::string();
+  if (error_id.size() < 3) return error_id.substr(1);
+  return error_id.substr(1, error_id.size() - 3);
+}
+
+void QZCompilerWarningsElement::read_elements(std::istream& in, std::deque<QZCompilerWarningsElement>& out) {
+  out.clear();
+  Detail::LineReader reader(in);
+  Detail::Match groups;
+  for (std::string_view text; reader.next(text);) {
+    if (!Detail::match_input_line(my_regex(), text, reader.line_number(), groups)) continue;
+    QZCompilerWarningsElement element;
+    element.is_valid = true;
+    element.filename = shorten_filename(groups.str(1));
+    element.line = groups.str(2);
+    element.type = groups.str(3);
+    element.error_id = groups.str(4);
+    out.push_back(std::move(element));
+  }
+}
+
+void QZCompilerWarningsElement::GetQZCompilerWarningsElements(std::ifstream& in,
+                                                              std::deque<QZCompilerWarningsElement>& out) {
+  read_elements(in, out);
+  in.close();
+}
+
+void QZCompilerWarningsElement::get_final_result(const Detail::options& options) {
+  std::string date, time;
+  Detail::get_date_and_time_string(date, time);
+
+  std::deque<QZCompilerWarningsElement> elements;
+  std::ifstream in(options.input);
+  GetQZCompilerWarningsElements(in, elements);
+
+  Detail::SqlScript script(
+      "create table if not exists compiler_results (platform, project, githash, date, time, filename, line INTEGER, "
+      "type, error_id, error_num INTEGER);",
+      "insert into compiler_results (platform, project, githash, date, time, filename, line, type, error_id, "
+      "error_num) values (");
+  for (const QZCompilerWarningsElement& element : elements) {
+    script.add_row({options.platform, options.project_name, options.hash_value, date, time, element.filename,
+                    element.line, element.type, element.error_id, error_num(element.error_id)});
+  }
+  Detail::write_output(options.output, script.lines());
+}
