@@ -1,3 +1,161 @@
 #include "clang_tidy/clang_tidy_element.h"
 
-void ZEZudizOzazIdovuvidurElement::get_final_result(const Detail::options&) {}
+#include <algorithm>
+#include <fstream>
+#include <iostream>
+#include <map>
+#include <tuple>
+
+#include "detail/line_reader.h"
+#include "detail/output_writer.h"
+#include "detail/text_helpers.h"
+
+const Detail::Pattern& ZEZudizOzazIdovuvidurElement::tidy_report_regex() {
+  static const std::string str_regex = std::string(".*") + "\\:" + "([0-9]+)" + "\\:" + "([0-9]+)" + "\\:" +
+                                       "[[:space:]]+" + "(error|note|warning)" + "\\:" + "[[:space:]]+" + ".*";
+  static const Detail::Pattern my_regex_local(str_regex);
+  return my_regex_local;
+}
+
+const Detail::Pattern& ZEZudizOzazIdovuvidurElement::my_single_tidy_msg_regex() {
+  static const std::string str_regex = std::string("(.*\\.(cpp|c|h))") + "\\:" + "([0-9]+)" + "\\:" + "([0-9]+)" +
+                                       "\\:" + "[[:space:]]+" + "(error|note|warning)" + "\\:" + "[[:space:]]+" +
+                                       "(.*)" + "\\[" + "(.*)" + "\\]" + "(.*)";
+  static const Detail::Pattern my_regex_local(str_regex);
+  return my_regex_local;
+}
+
+std::string ZEZudizOzazIdovuvidurElement::remove_colour(std::string_view line) {
+  std::string plain;
+  plain.reserve(line.size());
+  std::size_t i = 0;
+  while (i < line.size()) {
+    if (line[i] == '\x1b' && i + 1 < line.size() && line[i + 1] == '[') {
+      std::size_t end = i + 2;
+      while (end < line.size() && ((line[end] >= '0' && line[end] <= '9') || line[end] == ';')) ++end;
+      if (end < line.size() && line[end] == 'm') {
+        i = end + 1;
+        continue;
+      }
+    }
+    plain += line[i++];
+  }
+  return plain;
+}
+
+bool ZEZudizOzazIdovuvidurElement::read_message_texts(std::istream& in, std::vector<std::string>& texts,
+                                                      std::vector<std::size_t>& first_lines) {
+  texts.clear();
+  first_lines.clear();
+  Detail::LineReader reader(in);
+  Detail::Match groups;
+  std::string current;
+  for (std::string_view raw; reader.next(raw);) {
+    std::string line = remove_colour(raw);
+    if (reader.line_number() == 1) {
+      current = std::move(line);
+      first_lines.push_back(1);
+    } else if (Detail::match_input_line(tidy_report_regex(), line, reader.line_number(), groups)) {
+      texts.push_back(std::move(current));
+      current = std::move(line);
+      first_lines.push_back(reader.line_number());
+    } else {
+      current += Detail::add_space();
+      current += line;
+    }
+  }
+  if (first_lines.empty()) return false;
+  texts.push_back(std::move(current));
+  return true;
+}
+
+bool ZEZudizOzazIdovuvidurElement::parse_single_tidy_msg(const std::string& text, std::size_t first_line) {
+  Detail::Match groups;
+  if (!Detail::match_input_line(my_single_tidy_msg_regex(), text, first_line, groups)) return false;
+  file_name = groups.str(1);
+  line = Detail::my_lexical_cast<unsigned int>(groups.str(3));
+  column = Detail::my_lexical_cast<unsigned int>(groups.str(4));
+  check_name = groups.str(7);
+  tail_text = groups.str(8);
+  message = groups.str(5) + Detail::add_space() + groups.str(6) + Detail::add_space() + check_name +
+            Detail::add_space() + tail_text + Detail::add_space();
+  full_text = groups.str(0);
+  return true;
+}
+
+bool ZEZudizOzazIdovuvidurElement::is_less_than(const ZEZudizOzazIdovuvidurElement& a,
+                                                const ZEZudizOzazIdovuvidurElement& b) {
+  return std::tie(a.file_name, a.line, a.check_name, a.message) <
+         std::tie(b.file_name, b.line, b.check_name, b.message);
+}
+
+bool ZEZudizOzazIdovuvidurElement::is_equal(const ZEZudizOzazIdovuvidurElement& a,
+                                            const ZEZudizOzazIdovuvidurElement& b) {
+  return a.file_name == b.file_name && a.line == b.line && a.column == b.column && a.check_name == b.check_name &&
+         a.full_text == b.full_text;
+}
+
+bool ZEZudizOzazIdovuvidurElement::get_relevent_tidy_messages(std::vector<std::string>& texts,
+                                                              std::deque<ZEZudizOzazIdovuvidurElement>& records,
+                                                              const std::vector<std::size_t>& first_lines) {
+  for (std::size_t i = 0; i < texts.size(); ++i) {
+    ZEZudizOzazIdovuvidurElement record;
+    record.is_valid = record.parse_single_tidy_msg(texts[i], i < first_lines.size() ? first_lines[i] : 0);
+    if (record.is_valid) records.push_back(std::move(record));
+  }
+  if (records.empty()) {
+    std::cout << " ZEZudizOzazIdovuvidur: No cland-tidy messages were found" << std::endl;
+    return false;
+  }
+  // Records that is_less_than cannot tell apart are ordered by column and
+  // full text as well, so that every copy of a diagnostic ends up next to the
+  // others and the page does not depend on the sort's whims.
+  std::sort(records.begin(), records.end(),
+            [](const ZEZudizOzazIdovuvidurElement& a, const ZEZudizOzazIdovuvidurElement& b) {
+              if (is_less_than(a, b)) return true;
+              if (is_less_than(b, a)) return false;
+              return std::tie(a.column, a.full_text) < std::tie(b.column, b.full_text);
+            });
+  records.erase(std::unique(records.begin(), records.end(), is_equal), records.end());
+  return true;
+}
+
+std::vector<ZEZudizOzazIdovuvidurElement::file_group> ZEZudizOzazIdovuvidurElement::group_by_file(
+    const std::deque<ZEZudizOzazIdovuvidurElement>& records) {
+  std::map<std::string, std::deque<ZEZudizOzazIdovuvidurElement>> by_file;
+  for (const ZEZudizOzazIdovuvidurElement& record : records) by_file[record.file_name].push_back(record);
+  return std::vector<file_group>(by_file.begin(), by_file.end());
+}
+
+void ZEZudizOzazIdovuvidurElement::get_final_result(const Detail::options& options) {
+  static const char* const not_successful =
+      "ZEZudizOzazIdovuvidur: Getting clang-tidy analysis result was not successfull";
+  std::ifstream in(options.input, std::ios::in | std::ios::binary);
+  std::ofstream out(options.output, std::ios::out | std::ios::trunc | std::ios::binary);
+
+  std::vector<std::string> texts;
+  std::vector<std::size_t> first_lines;
+  if (!read_message_texts(in, texts, first_lines)) {
+    std::cout << "ZEZudizOzazIdovuvidur: Report is empty, there are no msgs" << std::endl;
+    std::cout << not_successful << std::endl;
+    return;
+  }
+  std::deque<ZEZudizOzazIdovuvidurElement> records;
+  const bool found = get_relevent_tidy_messages(texts, records, first_lines);
+  in.close();
+  if (!found) {
+    std::cout << not_successful << std::endl;
+    return;
+  }
+
+  std::vector<file_group> groups = group_by_file(records);
+  std::deque<std::string> entries;
+  build_html_report(groups, entries);
+  bool written = Detail::write_lines(out, entries);
+  out.close();
+  if (!written || out.fail()) {
+    Detail::report_write_failure();
+    return;
+  }
+  std::cout << "ZEZudizOzazIdovuvidur: Report has been built successfully" << std::endl;
+}
