@@ -4,8 +4,7 @@
 #include "detail/line_reader.h"
 
 const Detail::Pattern& QZCompilerMapElement::my_regex() {
-  static const Detail::Pattern my_regex_local(std::string("([0-9a-f]{8})") + "\\+" + "([0-9a-f]{6})" +
-                                              "[[:space:]]+" +
+  static const Detail::Pattern my_regex_local(std::string("([0-9a-f]{8})") + "\\+" + "([0-9a-f]{6})" + "[[:space:]]+" +
                                               "([\\.a-zA-Z_0-9]* -> [\\.a-zA-Z_0-9]*?|[\\.a-zA-Z_0-9]*)" +
                                               "[[:space:]]+" + "(.*)");
   return my_regex_local;

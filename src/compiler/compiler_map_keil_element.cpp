@@ -37,8 +37,7 @@ void QZCompilerMapKeilElement::read_elements(std::istream& in, std::deque<QZComp
   }
 }
 
-void QZCompilerMapKeilElement::GetQZCompilerMapElements(std::ifstream& in,
-                                                        std::deque<QZCompilerMapKeilElement>& out) {
+void QZCompilerMapKeilElement::GetQZCompilerMapElements(std::ifstream& in, std::deque<QZCompilerMapKeilElement>& out) {
   read_elements(in, out);
   in.close();
 }

@@ -7,8 +7,8 @@
 
 const Detail::Pattern& QZCompilerWarningsElement::my_regex() {
   static const std::string str_regex = std::string("\"(.*)\",") + "[[:space:]]+" + "line" + "[[:space:]]+" +
-                                       "([0-9]+)" + ":[[:space:]]+" + "(error|warning)" + "[[:space:]]+" + "(.*):" +
-                                       "[[:space:]]*";
+                                       "([0-9]+)" + ":[[:space:]]+" + "(error|warning)" + "[[:space:]]+" +
+                                       "(.*):" + "[[:space:]]*";
   static const Detail::Pattern my_regex_local(str_regex);
   return my_regex_local;
 }
