@@ -34,6 +34,14 @@ struct LineCase {
   Rows expected;
 };
 
+TEST(CompilerMapPatterns, Source) {
+  EXPECT_EQ(QZCompilerMapElement::my_regex().source(),
+            R"(([0-9a-f]{8})\+([0-9a-f]{6})[[:space:]]+([\.a-zA-Z_0-9]* -> [\.a-zA-Z_0-9]*?|[\.a-zA-Z_0-9]*))"
+            R"([[:space:]]+(.*))");
+  EXPECT_EQ(QZCompilerMapKeilElement::my_regex().source(),
+            R"(^\s+(.*)\s+0x([0-9a-f]{8})\s+([a-zA-Z\s]+)\s+([0-9]+)\s+([.a-zA-Z_0-9]+)\((.*?)\)(.*))");
+}
+
 TEST(CompilerMapSectionLine, ExampleTable) {
   const LineCase cases[] = {
       {"00001000+000200 .text main.o", {{"00001000", "4096", "000200", "512", ".text", "main.o"}}},

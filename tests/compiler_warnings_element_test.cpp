@@ -27,6 +27,12 @@ Rows read(const std::string& log) {
   return rows;
 }
 
+TEST(CompilerWarningHeaderLine, PatternSource) {
+  EXPECT_EQ(
+      QZCompilerWarningsElement::my_regex().source(),
+      R"re("(.*)",[[:space:]]+line[[:space:]]+([0-9]+):[[:space:]]+(error|warning)[[:space:]]+(.*):[[:space:]]*)re");
+}
+
 TEST(CompilerWarningHeaderLine, ExampleTable) {
   const struct {
     std::string line;
