@@ -39,13 +39,17 @@ std::string compile_error_text(const std::string& source, int code, PCRE2_SIZE o
 Pattern::Pattern(std::string source, unsigned long base_match_limit)
     : source_(std::move(source)), base_match_limit_(base_match_limit), engine_(std::make_unique<Engine>()) {
   // Anchored at the start and required to reach the very end: std::regex_match.
+  // Auto-possessification is off because a possessive run is scanned without
+  // counting against the match limit: a hostile line (a long run of blanks
+  // before a non-matching tail) would then take quadratic time instead of
+  // giving up.
   const std::string whole = "(?:" + source_ + ")\\z";
   pcre2_compile_context* compile_context = pcre2_compile_context_create(nullptr);
   pcre2_set_newline(compile_context, PCRE2_NEWLINE_ANYCRLF);
   int error = 0;
   PCRE2_SIZE error_offset = 0;
-  engine_->code = pcre2_compile(reinterpret_cast<PCRE2_SPTR>(whole.data()), whole.size(), PCRE2_ANCHORED, &error,
-                                &error_offset, compile_context);
+  engine_->code = pcre2_compile(reinterpret_cast<PCRE2_SPTR>(whole.data()), whole.size(),
+                                PCRE2_ANCHORED | PCRE2_NO_AUTO_POSSESS, &error, &error_offset, compile_context);
   pcre2_compile_context_free(compile_context);
   if (engine_->code == nullptr) throw std::logic_error(compile_error_text(whole, error, error_offset));
 
