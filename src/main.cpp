@@ -12,7 +12,7 @@
 //   0    done (also for a parser type that names no parser: empty output)
 //   255  six arguments or fewer after the program name: usage printed
 //   254  the input cannot be opened or is a directory
-//   253  the output cannot be opened for writing
+//   253  the output cannot be opened for writing, or is the input itself
 //   252  the output file could not be written completely
 
 #include <filesystem>
@@ -51,6 +51,13 @@ void print_usage() {
 bool is_directory(const std::string& path) {
   std::error_code ignored;
   return std::filesystem::is_directory(path, ignored);
+}
+
+// Opening the output truncates it, which would destroy the report before it is
+// read when both paths name one file (the same path, a hard or a symbolic link).
+bool names_the_same_file(const std::string& input, const std::string& output) {
+  std::error_code ignored;
+  return std::filesystem::equivalent(input, output, ignored);
 }
 
 struct parser {
@@ -94,7 +101,8 @@ int main(int argc, char* argv[]) {
     std::cout << "VIViriZovuro error: Could not open input file" << std::endl;
     return -2;
   }
-  std::ofstream output(options.output);
+  std::ofstream output;
+  if (!names_the_same_file(options.input, options.output)) output.open(options.output);
   if (!output.is_open()) {
     std::cout << "VIViriZovuro error: Could not open output file" << std::endl;
     return -3;

@@ -71,6 +71,18 @@ TEST_F(CommandLine, FileChecks) {
   EXPECT_EQ(read_file(output), "kept");  // never truncated when the input is missing
 }
 
+TEST_F(CommandLine, OutputThatIsTheInputIsRefusedAndTheInputKept) {
+  const std::string report = read_file(input);
+  std::filesystem::create_hard_link(input, dir.file("hard.log"));
+  std::filesystem::create_symlink(input, dir.file("soft.log"));
+  for (const std::string& same : {input, dir.file("hard.log"), dir.file("soft.log"), dir.file("./in.log")}) {
+    const RunResult run = run_program(standard_args("PassFail", input, same));
+    EXPECT_EQ(run.exit_status, 253) << same;
+    EXPECT_EQ(run.out, no_output) << same;
+    EXPECT_EQ(read_file(input), report) << same;
+  }
+}
+
 TEST_F(CommandLine, UnknownParserTypeLeavesAnEmptyOutput) {
   for (const std::string type : {"passfail", "", "PassFail ", "Unknown"}) {
     write_file(output, "old content");
