@@ -190,26 +190,6 @@ TEST(ClangTidyRelevantMessages, NothingParsedPrintsTheNoMessageLine) {
   EXPECT_TRUE(records.empty());
 }
 
-TEST(ClangTidyRelevantMessages, OrderAndEquality) {
-  Element a, b;
-  a.file_name = b.file_name = "f.c";
-  a.line = b.line = 3;
-  a.check_name = b.check_name = "k";
-  a.message = b.message = "m";
-  a.full_text = b.full_text = "t";
-  a.column = 1;
-  b.column = 2;
-  EXPECT_FALSE(Element::is_less_than(a, b));  // the column plays no part in the order
-  EXPECT_FALSE(Element::is_less_than(b, a));
-  EXPECT_FALSE(Element::is_equal(a, b));      // but makes two records different
-  b.column = 1;
-  b.message = "other";
-  b.tail_text = "other";
-  EXPECT_TRUE(Element::is_equal(a, b));       // message and tail are not compared
-  EXPECT_TRUE(Element::is_less_than(a, b));   // but the message orders them
-  EXPECT_FALSE(Element::is_less_than(b, a));
-}
-
 TEST(ClangTidyGroups, OnePerFileInByteOrder) {
   const std::deque<Element> records =
       relevant("src/b.c:2:1: warning: x [k]\nsrc/B.c:1:1: warning: x [k]\nsrc/b.c:1:1: warning: y [k]\n");
