@@ -11,7 +11,7 @@
 using Records = std::deque<QZQacResultElement>;
 
 // Every field takes part, the MISRA ones included.
-bool operator==(const QZQacResultElement& a, const QZQacResultElement& b) {
+static bool operator==(const QZQacResultElement& a, const QZQacResultElement& b) {
   auto fields = [](const QZQacResultElement& r) {
     return std::tie(r.is_valid, r.file_name, r.line, r.priority, r.message_number, r.message_text, r.reference_text,
                     r.misra_standard, r.misra_rule_major, r.misra_rule_minor);
@@ -19,7 +19,7 @@ bool operator==(const QZQacResultElement& a, const QZQacResultElement& b) {
   return fields(a) == fields(b);
 }
 
-void PrintTo(const QZQacResultElement& r, std::ostream* os) {
+static void PrintTo(const QZQacResultElement& r, std::ostream* os) {
   *os << "{" << r.is_valid << ", '" << r.file_name << "', " << r.line << ", prio " << r.priority << ", msg "
       << r.message_number << ", '" << r.message_text << "', ref '" << r.reference_text << "', '" << r.misra_standard
       << "', " << r.misra_rule_major << "." << r.misra_rule_minor << "}";
