@@ -14,7 +14,8 @@ TEST(AddQuotes, DoublesInnerQuotes) {
   EXPECT_EQ(Detail::add_quotes("a\"b"), "\"a\"\"b\"");
   EXPECT_EQ(Detail::add_quotes("\""), "\"\"\"\"");
   EXPECT_EQ(Detail::add_quotes("\"\"x\""), "\"\"\"\"\"x\"\"\"");
-  EXPECT_EQ(Detail::add_quotes("a\\b, c\nd"), "\"a\\b, c\nd\"");  // nothing else is touched
+  EXPECT_EQ(Detail::add_quotes("a\\b, c\nd\xff"), "\"a\\b, c\nd\xff\"");  // nothing else is touched
+  EXPECT_EQ(Detail::add_quotes(std::string("a\0b\0", 4)), "\"ab\"");  // a NUL would end the script's text
 }
 
 TEST(AddQuotes, AppendsToExistingText) {

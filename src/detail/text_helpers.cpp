@@ -18,15 +18,11 @@ void append_quoted(std::string& out, std::string_view value) {
   static const std::string quote = "\"";
   out.reserve(out.size() + value.size() + 2);
   out += quote;
-  for (std::size_t start = 0;;) {
-    const std::size_t found = value.find('"', start);
-    if (found == std::string_view::npos) {
-      out.append(value.substr(start));
-      break;
-    }
-    out.append(value.substr(start, found + 1 - start));
-    out += '"';
-    start = found + 1;
+  for (const char c : value) {
+    if (c == '"') out += '"';
+    // SQLite ends a statement's text at a NUL byte, which would cut the
+    // script there: the byte is left out.
+    if (c != '\0') out += c;
   }
   out += quote;
 }

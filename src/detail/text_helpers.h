@@ -8,7 +8,8 @@ namespace Detail {
 
 /// The value between two double quotes, every double quote inside it doubled,
 /// so that the result is always one complete SQL string literal:
-/// `a"b` gives `"a""b"`, the empty text gives `""`.
+/// `a"b` gives `"a""b"`, the empty text gives `""`. A NUL byte, which no SQL
+/// script can carry, is left out.
 std::string add_quotes(const std::string& value);
 
 /// Appends what add_quotes(value) returns to `out`, without a temporary.
