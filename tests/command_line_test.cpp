@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include <filesystem>
 
 #include "support/files.h"
@@ -69,6 +71,20 @@ TEST_F(CommandLine, FileChecks) {
     EXPECT_EQ(run.out, c.out) << c.input << " -> " << c.output;
   }
   EXPECT_EQ(read_file(output), "kept");  // never truncated when the input is missing
+}
+
+TEST_F(CommandLine, UnreadableInputIsRefused) {
+  // Root reads any file, so as root the program runs as nobody.
+  std::vector<std::string> prefix;
+  if (geteuid() == 0) prefix = {"/usr/bin/setpriv", "--reuid=65534", "--regid=65534", "--clear-groups"};
+  std::filesystem::permissions(dir.path(), std::filesystem::perms::all);
+  std::filesystem::permissions(input, std::filesystem::perms::none);
+  write_file(output, "kept");
+  std::filesystem::permissions(output, std::filesystem::perms::all);
+  const RunResult run = run_program(standard_args("PassFail", input, output), prefix);
+  EXPECT_EQ(run.exit_status, 254);
+  EXPECT_EQ(run.out, no_input);
+  EXPECT_EQ(read_file(output), "kept");
 }
 
 TEST_F(CommandLine, OutputThatIsTheInputIsRefusedAndTheInputKept) {

@@ -14,10 +14,11 @@ extern char** environ;
 
 namespace test_support {
 
-RunResult run_program(const std::vector<std::string>& args) {
+RunResult run_program(const std::vector<std::string>& args, const std::vector<std::string>& prefix) {
   TempDir dir;
   const std::string out_path = dir.file("stdout");
-  std::vector<std::string> argv_strings{VIVIRI_PROGRAM};
+  std::vector<std::string> argv_strings = prefix;
+  argv_strings.push_back(VIVIRI_PROGRAM);
   argv_strings.insert(argv_strings.end(), args.begin(), args.end());
   std::vector<char*> argv;
   for (std::string& arg : argv_strings) argv.push_back(arg.data());

@@ -11,8 +11,9 @@ struct RunResult {
   std::string out;          // everything written to standard output
 };
 
-/// Runs the program with `args` (the program name is added in front).
-RunResult run_program(const std::vector<std::string>& args);
+/// Runs the program with `args` (the program name is added in front), through
+/// the command `prefix` if one is given (for example to drop root's rights).
+RunResult run_program(const std::vector<std::string>& args, const std::vector<std::string>& prefix = {});
 
 /// The eight options of a complete command line, with the values the tests
 /// use everywhere: platform Pwe3, test type Unit, project K7Tr52_App_default,

@@ -1,0 +1,101 @@
+// Huge and hostile inputs: a 10 MB line, backtracking bait and raw bytes in
+// every parser type. Nothing may crash, hang or go missing: the line either
+// converts or is reported as given up, and every other line still converts.
+
+#include <gtest/gtest.h>
+
+#include <functional>
+
+#include "support/files.h"
+#include "support/program.h"
+#include "support/sqlite_db.h"
+
+using namespace test_support;
+
+namespace {
+
+struct HostileCase {
+  std::string parser_type;
+  std::function<std::string(const std::string& filler)> hostile_lines;  // the hostile record, from line 1
+  std::string other_lines;  // ordinary records after it
+  std::string unit;         // counted once per converted record (or file)
+  int units;                // with the hostile record converted
+  bool nul_ends_line = false;  // the reader cuts a line at a NUL byte
+};
+
+const std::string sql_row = "\ninsert into ";
+
+const HostileCase cases[] = {
+    {"PassFail", [](const std::string& f) { return "  Test: t_" + f + " ...passed\n"; },
+     "  Test: t_after ...FAILED\n", sql_row, 2},
+    {"CTC_Coverage",
+     [](const std::string& f) { return "***TER  50 % (  1/  2) of FUNCTION f" + f + "()\n       100 % (  3/  3) statement\n"; },
+     "***TER 100 % (  1/  1) of FUNCTION after()\n       100 % (  2/  2) statement\n", sql_row, 2, true},
+    {"GCOV_Coverage", [](const std::string& f) { return "<tr><td>Lines:</td><td>1</td><td>2</td><td>50" + f + "</td></tr>\n"; },
+     "<tr><td>Lines:</td><td>3</td><td>4</td><td>75.0 %</td></tr>\n", sql_row, 2},
+    {"QAC",
+     [](const std::string& f) { return "D:\\b\\Src_QZ\\a.c (12) : warning : QAC(Prio5) Msg: 3408(" + f + ".) Ref:MISRA C:2012 Rule-8.4\n"; },
+     "D:\\b\\Src_QZ\\after.c (3) : error : QAC(Prio9) Msg: 1(Text.) Ref: \n", sql_row, 2},
+    {"QAC_full_report",
+     [](const std::string& f) { return "D:\\b\\Src_QZ\\a.c (12) : warning : QAC(Prio5) Msg: 3408(" + f + ".) Ref:MISRA C:2012 Rule-8.4\n"; },
+     "D:\\b\\Src_QZ\\after.c (3) : error : QAC(Prio9) Msg: 1(Text.) Ref: \n", "\n[filename]: ", 2},
+    {"Warning", [](const std::string& f) { return "\"../Src/" + f + ".c\", line 57: warning #179-D:\n"; },
+     "\"../Src/after.c\", line 1: error #20:\n", sql_row, 2},
+    {"Map", [](const std::string& f) { return "00001000+000200 .text " + f + "\n"; }, "00002000+000010 .data after.o\n",
+     sql_row, 2},
+    {"Map_KEIL",
+     [](const std::string& f) { return "    " + f + " 0x00000400   Thumb Code    78  system.o(.text)\n"; },
+     "    After 0x00000800   Data    4  after.o(.data)\n", sql_row, 2},
+    {"ClangTidy", [](const std::string& f) { return "src/a.cpp:10:5: warning: " + f + " [modernize-use-nullptr]\n"; },
+     "src/after.cpp:1:1: error: after [misc-after]\n", "onclick=\"toggleInfo(", 2},
+};
+
+std::size_t count(const std::string& text, const std::string& what) {
+  std::size_t n = 0;
+  for (std::size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + what.size())) ++n;
+  return n;
+}
+
+void expect_nothing_lost(const HostileCase& c, const std::string& filler, const std::string& what,
+                         int units_lost = 0) {
+  SCOPED_TRACE(c.parser_type + ", " + what);
+  TempDir dir;
+  write_file(dir.file("in"), c.hostile_lines(filler) + c.other_lines);
+  const RunResult run = run_program(standard_args(c.parser_type, dir.file("in"), dir.file("out")));
+  ASSERT_EQ(run.exit_status, 0);
+  const std::string output = read_file(dir.file("out"));
+  const bool gave_up = run.out.find("VIViriZovuro error: Pattern matching gave up on input line 1,") != std::string::npos;
+  EXPECT_EQ(count(output, c.unit), static_cast<std::size_t>(c.units - units_lost - (gave_up ? 1 : 0)));
+  ASSERT_FALSE(output.empty());
+  EXPECT_EQ(output.back(), '\n');
+  if (c.unit == sql_row) {
+    SqliteDb db;
+    EXPECT_EQ(db.exec(output), "");
+  }
+}
+
+class Hostile : public testing::TestWithParam<HostileCase> {};
+
+TEST_P(Hostile, TenMegabyteLine) { expect_nothing_lost(GetParam(), std::string(10'000'000, 'x'), "10 MB line"); }
+
+TEST_P(Hostile, BacktrackingBait) {
+  std::string bait;
+  while (bait.size() < 5'000'000) bait += "[a.c:1:2: .) ] x.cpp (1) : Ref: ";
+  expect_nothing_lost(GetParam(), bait, "bait");
+}
+
+TEST_P(Hostile, RawBytes) {
+  std::string bytes;
+  for (int i = 0; i < 256; ++i) {
+    if (i != '\n' && i != '\r') bytes += static_cast<char>(i);
+  }
+  // A CTC++ line cut at its NUL loses the rest of the function's line.
+  expect_nothing_lost(GetParam(), bytes, "bytes 0-255", GetParam().nul_ends_line ? 1 : 0);
+}
+
+void PrintTo(const HostileCase& c, std::ostream* os) { *os << c.parser_type; }
+
+INSTANTIATE_TEST_SUITE_P(AllParserTypes, Hostile, testing::ValuesIn(cases),
+                         [](const testing::TestParamInfo<HostileCase>& tested) { return tested.param.parser_type; });
+
+}  // namespace
