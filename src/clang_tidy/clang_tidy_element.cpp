@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <fstream>
 #include <iostream>
+#include <iterator>
 #include <map>
 #include <tuple>
 
@@ -50,14 +51,20 @@ bool ZEZudizOzazIdovuvidurElement::read_message_texts(std::istream& in, std::vec
   Detail::LineReader reader(in);
   Detail::Match groups;
   std::string current;
+  std::string plain;
   for (std::string_view raw; reader.next(raw);) {
-    std::string line = remove_colour(raw);
+    // Most lines hold no colour sequence and are used as read.
+    std::string_view line = raw;
+    if (raw.find('\x1b') != std::string_view::npos) {
+      plain = remove_colour(raw);
+      line = plain;
+    }
     if (reader.line_number() == 1) {
-      current = std::move(line);
+      current.assign(line);
       first_lines.push_back(1);
     } else if (Detail::match_input_line(tidy_report_regex(), line, reader.line_number(), groups)) {
       texts.push_back(std::move(current));
-      current = std::move(line);
+      current.assign(line);
       first_lines.push_back(reader.line_number());
     } else {
       current += Detail::add_space();
@@ -121,10 +128,13 @@ bool ZEZudizOzazIdovuvidurElement::get_relevent_tidy_messages(std::vector<std::s
 }
 
 std::vector<ZEZudizOzazIdovuvidurElement::file_group> ZEZudizOzazIdovuvidurElement::group_by_file(
-    const std::deque<ZEZudizOzazIdovuvidurElement>& records) {
+    std::deque<ZEZudizOzazIdovuvidurElement> records) {
   std::map<std::string, std::deque<ZEZudizOzazIdovuvidurElement>> by_file;
-  for (const ZEZudizOzazIdovuvidurElement& record : records) by_file[record.file_name].push_back(record);
-  return std::vector<file_group>(by_file.begin(), by_file.end());
+  for (; !records.empty(); records.pop_front()) {
+    ZEZudizOzazIdovuvidurElement& record = records.front();
+    by_file[record.file_name].push_back(std::move(record));
+  }
+  return std::vector<file_group>(std::make_move_iterator(by_file.begin()), std::make_move_iterator(by_file.end()));
 }
 
 void ZEZudizOzazIdovuvidurElement::get_final_result(const Detail::options& options) {
@@ -143,14 +153,19 @@ void ZEZudizOzazIdovuvidurElement::get_final_result(const Detail::options& optio
   std::deque<ZEZudizOzazIdovuvidurElement> records;
   const bool found = get_relevent_tidy_messages(texts, records, first_lines);
   in.close();
+  // The records hold what is still needed of the texts.
+  std::vector<std::string>().swap(texts);
+  std::vector<std::size_t>().swap(first_lines);
   if (!found) {
     std::cout << not_successful << std::endl;
     return;
   }
 
-  std::vector<file_group> groups = group_by_file(records);
   std::deque<std::string> entries;
-  build_html_report(groups, entries);
+  {
+    std::vector<file_group> groups = group_by_file(std::move(records));
+    build_html_report(groups, entries);
+  }
   bool written = Detail::write_lines(out, entries);
   out.close();
   if (!written || out.fail()) {

@@ -72,8 +72,9 @@ class ZEZudizOzazIdovuvidurElement {
   static std::string remove_colour(std::string_view line);
 
   /// The groups of sorted, de-duplicated `records`, one per file name, in
-  /// ascending byte order of the names; each keeps its records' order.
-  static std::vector<file_group> group_by_file(const std::deque<ZEZudizOzazIdovuvidurElement>& records);
+  /// ascending byte order of the names; each keeps its records' order. The
+  /// records are moved into the groups.
+  static std::vector<file_group> group_by_file(std::deque<ZEZudizOzazIdovuvidurElement> records);
 
   /// Appends the page entries for `groups` (at least one, none empty) to
   /// `entries`; each entry is written followed by one line feed. Texts from

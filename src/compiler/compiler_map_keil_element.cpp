@@ -1,6 +1,6 @@
 #include "compiler/compiler_map_keil_element.h"
 
-#include <sstream>
+#include <charconv>
 
 #include "compiler/compiler_map_output.h"
 #include "detail/line_reader.h"
@@ -19,9 +19,8 @@ bool QZCompilerMapKeilElement::parse_input_string(std::string_view line, std::si
   originhex = groups.str(2);
   origindec = CompilerMap::hex_value(originhex);
   sizedec = Detail::my_lexical_cast<unsigned int>(groups.str(4));
-  std::ostringstream hex;
-  hex << std::hex << static_cast<unsigned long>(sizedec);
-  sizehex = hex.str();
+  char hex[2 * sizeof(unsigned long)];
+  sizehex.assign(hex, std::to_chars(hex, hex + sizeof hex, static_cast<unsigned long>(sizedec), 16).ptr);
   section = groups.str(6);
   filename = groups.str(5);
   return true;

@@ -14,13 +14,53 @@
 
 namespace CompilerMap {
 
-/// The value of hexadecimal digits as a hexadecimal string stream reads
-/// "0x" followed by them: "00001000" gives 4096, "ffffffff" 4294967295.
-inline unsigned int hex_value(const std::string& digits) {
+/// hex_value for any text: what the stream makes of it.
+inline unsigned int hex_value_read(const std::string& digits) {
   std::istringstream in("0x" + digits);
   unsigned int value = 0;
   in >> std::hex >> value;
   return value;
+}
+
+/// The value of hexadecimal digits as a hexadecimal string stream reads
+/// "0x" followed by them: "00001000" gives 4096, "ffffffff" 4294967295.
+inline unsigned int hex_value(const std::string& digits) {
+  // Up to eight digits always fit: the value directly, without a stream.
+  if (!digits.empty() && digits.size() <= 8) {
+    unsigned int value = 0;
+    for (const char c : digits) {
+      unsigned int digit;
+      if (c >= '0' && c <= '9')
+        digit = static_cast<unsigned int>(c - '0');
+      else if (c >= 'a' && c <= 'f')
+        digit = static_cast<unsigned int>(c - 'a' + 10);
+      else if (c >= 'A' && c <= 'F')
+        digit = static_cast<unsigned int>(c - 'A' + 10);
+      else
+        return hex_value_read(digits);
+      value = value * 16 + digit;
+    }
+    return value;
+  }
+  return hex_value_read(digits);
+}
+
+/// The compiler_map script without rows: the create statement alone.
+inline Detail::SqlScript empty_script() {
+  return Detail::SqlScript(
+      "create table if not exists compiler_map (platform, project, githash, date, time, originhex, origindec INT, "
+      "sizehex, sizedec INT, section, filename);",
+      "insert into compiler_map (platform, project, githash, date, time, originhex, origindec, sizehex, sizedec, "
+      "section, filename) values (");
+}
+
+/// Appends the insert line of one record.
+template <typename Element>
+void add_row(Detail::SqlScript& script, const Element& element, const Detail::options& options,
+             const std::string& date, const std::string& time) {
+  script.add_row({options.platform, options.project_name, options.hash_value, date, time, element.originhex,
+                  std::to_string(element.origindec), element.sizehex, std::to_string(element.sizedec),
+                  element.section, element.filename});
 }
 
 /// The create statement and one insert line per record, in record order.
@@ -29,17 +69,9 @@ inline unsigned int hex_value(const std::string& digits) {
 template <typename Element>
 std::deque<std::string> sql_lines(const std::deque<Element>& elements, const Detail::options& options,
                                   const std::string& date, const std::string& time) {
-  Detail::SqlScript script(
-      "create table if not exists compiler_map (platform, project, githash, date, time, originhex, origindec INT, "
-      "sizehex, sizedec INT, section, filename);",
-      "insert into compiler_map (platform, project, githash, date, time, originhex, origindec, sizehex, sizedec, "
-      "section, filename) values (");
-  for (const Element& element : elements) {
-    script.add_row({options.platform, options.project_name, options.hash_value, date, time, element.originhex,
-                    std::to_string(element.origindec), element.sizehex, std::to_string(element.sizedec),
-                    element.section, element.filename});
-  }
-  return script.lines();
+  Detail::SqlScript script = empty_script();
+  for (const Element& element : elements) add_row(script, element, options, date, time);
+  return script.release_lines();
 }
 
 /// The whole run of a map converter: reads `options.input` with
@@ -54,7 +86,11 @@ void get_final_result(const Detail::options& options) {
   std::ifstream in(options.input);
   Element::GetQZCompilerMapElements(in, elements);
 
-  Detail::write_output(options.output, sql_lines(elements, options, date, time));
+  // Each record is released once its line is built, so the records and the
+  // script are not both held whole.
+  Detail::SqlScript script = empty_script();
+  for (; !elements.empty(); elements.pop_front()) add_row(script, elements.front(), options, date, time);
+  Detail::write_output(options.output, script.lines());
 }
 
 }  // namespace CompilerMap

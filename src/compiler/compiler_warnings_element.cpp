@@ -61,7 +61,9 @@ void QZCompilerWarningsElement::get_final_result(const Detail::options& options)
       "type, error_id, error_num INTEGER);",
       "insert into compiler_results (platform, project, githash, date, time, filename, line, type, error_id, "
       "error_num) values (");
-  for (const QZCompilerWarningsElement& element : elements) {
+  // Each record is released once its line is built.
+  for (; !elements.empty(); elements.pop_front()) {
+    const QZCompilerWarningsElement& element = elements.front();
     script.add_row({options.platform, options.project_name, options.hash_value, date, time, element.filename,
                     element.line, element.type, element.error_id, error_num(element.error_id)});
   }

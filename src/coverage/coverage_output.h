@@ -24,6 +24,15 @@ namespace Coverage {
 /// An empty ut_coverage script: the create statement alone.
 Detail::SqlScript empty_coverage_script();
 
+/// Appends the insert line of one record.
+template <typename Record>
+void add_coverage_row(Detail::SqlScript& script, const Record& record, const Detail::options& options,
+                      const std::string& date, const std::string& time) {
+  script.add_row({options.platform, options.project_name, options.tool_name, options.hash_value, date, time,
+                  record.C0_percent, record.C0_tested_lines, record.C0_testable_lines, record.C1_percent,
+                  record.C1_tested_lines, record.C1_testable_lines, record.function_name});
+}
+
 /// The ut_coverage script of `records`: the create statement, then one insert
 /// statement per record in sequence order, duplicates kept (the table keeps
 /// the first row of a project, hash and function name). Exposed for testing.
@@ -31,11 +40,7 @@ template <typename Record>
 Detail::SqlScript coverage_script(const std::deque<Record>& records, const Detail::options& options,
                                         const std::string& date, const std::string& time) {
   Detail::SqlScript script = empty_coverage_script();
-  for (const Record& record : records) {
-    script.add_row({options.platform, options.project_name, options.tool_name, options.hash_value, date, time,
-                    record.C0_percent, record.C0_tested_lines, record.C0_testable_lines, record.C1_percent,
-                    record.C1_tested_lines, record.C1_testable_lines, record.function_name});
-  }
+  for (const Record& record : records) add_coverage_row(script, record, options, date, time);
   return script;
 }
 
@@ -51,7 +56,11 @@ void convert_to_coverage_script(const Detail::options& options) {
   std::ifstream in(options.input);
   Record::GetQZCoverageResultElements(in, records);
 
-  Detail::write_output(options.output, coverage_script(records, options, date, time).lines());
+  // Each record is released once its line is built, so the records and the
+  // script are not both held whole.
+  Detail::SqlScript script = empty_coverage_script();
+  for (; !records.empty(); records.pop_front()) add_coverage_row(script, records.front(), options, date, time);
+  Detail::write_output(options.output, script.lines());
 }
 
 }  // namespace Coverage

@@ -6,6 +6,7 @@
 #include <initializer_list>
 #include <string>
 #include <string_view>
+#include <utility>
 
 namespace Detail {
 
@@ -18,6 +19,9 @@ class SqlScript {
   void add_row(std::initializer_list<std::string_view> values);
 
   const std::deque<std::string>& lines() const { return lines_; }
+
+  /// Hands the lines over without copying them; the script is empty after.
+  std::deque<std::string> release_lines() { return std::exchange(lines_, {}); }
 
  private:
   std::string insert_prefix_;

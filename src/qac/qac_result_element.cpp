@@ -1,6 +1,7 @@
 #include "qac/qac_result_element.h"
 
 #include <algorithm>
+#include <iterator>
 #include <map>
 
 #include "detail/line_reader.h"
@@ -89,11 +90,14 @@ bool QZQacResultElement::is_equal(const QZQacResultElement& a, const QZQacResult
 }
 
 std::vector<QZQacResultElement::file_group> QZQacResultElement::group_by_file(
-    const std::deque<QZQacResultElement>& records) {
+    std::deque<QZQacResultElement> records) {
   std::map<std::string, std::deque<QZQacResultElement>> by_name;
-  for (const QZQacResultElement& record : records) by_name[record.file_name].push_back(record);
+  for (; !records.empty(); records.pop_front()) {
+    QZQacResultElement& record = records.front();
+    by_name[record.file_name].push_back(std::move(record));
+  }
 
-  std::vector<file_group> files(by_name.begin(), by_name.end());
+  std::vector<file_group> files(std::make_move_iterator(by_name.begin()), std::make_move_iterator(by_name.end()));
   std::sort(files.begin(), files.end(), [](const file_group& a, const file_group& b) {
     if (a.second.size() != b.second.size()) return a.second.size() > b.second.size();
     return a.first > b.first;
@@ -108,10 +112,11 @@ void QZQacResultElement::get_final_result(const Detail::options& options) {
   std::deque<QZQacResultElement> records;
   std::ifstream in(options.input);
   GetQZQacResultElements(in, records);
-  const std::vector<file_group> files = group_by_file(records);
+  const std::size_t message_count = records.size();
+  const std::vector<file_group> files = group_by_file(std::move(records));
 
   std::deque<std::string> lines;
   if (options.parser_type == "QAC") lines = sql_lines(files, options, date, time);
-  if (options.parser_type == "QAC_full_report") lines = full_report_lines(files, records.size(), options);
+  if (options.parser_type == "QAC_full_report") lines = full_report_lines(files, message_count, options);
   Detail::write_output(options.output, lines);
 }

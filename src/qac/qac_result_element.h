@@ -103,8 +103,9 @@ class QZQacResultElement {
   static bool is_equal(const QZQacResultElement& a, const QZQacResultElement& b);
 
   /// Groups sorted records by file; files with more messages come first,
-  /// equal counts by descending file name. Exposed for testing.
-  static std::vector<file_group> group_by_file(const std::deque<QZQacResultElement>& records);
+  /// equal counts by descending file name; the records are moved into the
+  /// groups. Exposed for testing.
+  static std::vector<file_group> group_by_file(std::deque<QZQacResultElement> records);
 
   /// The q_results script for the ordered files. Exposed for testing.
   static std::deque<std::string> sql_lines(const std::vector<file_group>& files, const Detail::options& options,

@@ -1,0 +1,426 @@
+#!/usr/bin/env python3
+"""Writes a large, realistic report for one parser type.
+
+    bench/generate.py PARSER_TYPE SIZE_MB OUTPUT [--seed N]
+
+The same type, size and seed always give the same bytes. Each report is built
+from the pieces the real tool prints (banners, long compiler command lines,
+headers, summaries, blank lines, lines of other tools) around mostly valid
+result lines. No line is longer than a few kilobytes. The clang-tidy output
+has CR LF line ends, as a run on a Windows build agent writes it.
+"""
+
+import argparse
+import random
+import sys
+
+MB = 1 << 20
+
+MODULES = ["app", "drv", "svc", "hal", "com", "diag", "nvm", "os", "util", "bsw"]
+STEMS = ["main", "scheduler", "uart", "adc", "can_bus", "can_frame", "nv_storage", "crc", "timer", "watchdog",
+         "dio", "pwm", "spi", "i2c", "eeprom", "flash", "lin", "dcm", "dem", "fim", "com_stack", "router",
+         "ring_buffer", "config", "state_machine", "parser", "logger", "power", "clock", "mem_pool"]
+WORDS = ["value", "state", "buffer", "frame", "index", "count", "status", "retry", "length", "offset", "mask",
+         "handle", "config", "channel", "timeout", "result", "entry", "node", "slot", "flag"]
+
+
+def source_files(rng, count):
+    files = []
+    for i in range(count):
+        module = rng.choice(MODULES)
+        files.append("%s/%s_%d" % (module, rng.choice(STEMS), i))
+    return files
+
+
+def long_command_line(rng, compiler, source):
+    """A compiler invocation as build logs print it: hundreds of bytes to a few KB."""
+    parts = [compiler, "-v28", "-ml", "-mt", "--cla_support=cla1", "--float_support=fpu32", "-O2", "-g"]
+    for _ in range(rng.randint(5, 60)):
+        parts.append('--include_path="C:/work/K7Tr52_App/%s/%s/Inc"' % (rng.choice(MODULES), rng.choice(STEMS)))
+    for _ in range(rng.randint(2, 20)):
+        parts.append("--define=%s_%s=%d" % (rng.choice(WORDS).upper(), rng.choice(STEMS).upper(), rng.randint(0, 9)))
+    parts += ["--diag_warning=225", "--diag_wrap=off", "--display_error_number", "--verbose_diagnostics",
+              '--preproc_dependency="%s.d_raw"' % source, '"../Src/%s.c"' % source]
+    return " ".join(parts)
+
+
+# --------------------------------------------------------------------------- PassFail
+
+def pass_fail(rng, state):
+    lines = ["", "", "     CUnit - A unit testing framework for C - Version 2.1-3", "     http://cunit.sourceforge.net/",
+             ""]
+    tests = failed = 0
+    for suite in range(rng.randint(3, 12)):
+        lines.append("Suite: suite_%s_%d" % (rng.choice(STEMS), suite))
+        for _ in range(rng.randint(5, 40)):
+            name = "test_%s_%s_%d" % (rng.choice(WORDS), rng.choice(WORDS), state["n"])
+            state["n"] += 1
+            tests += 1
+            roll = rng.random()
+            verdict = "passed" if roll < 0.85 else "FAILED" if roll < 0.93 else "failed" if roll < 0.97 else "PASSED"
+            extra = " (%s %s)" % (rng.choice(WORDS), rng.choice(WORDS)) if rng.random() < 0.1 else ""
+            lines.append("  Test: %s%s ...%s" % (name, extra, verdict))
+            if verdict in ("FAILED", "failed"):
+                failed += 1
+                for k in range(rng.randint(1, 3)):
+                    lines.append("    %d. test_%s.c:%d  - CU_ASSERT_EQUAL(%s,%d)" %
+                                 (k + 1, rng.choice(STEMS), rng.randint(10, 900), rng.choice(WORDS), rng.randint(0, 99)))
+    lines += ["", "Run Summary:    Type  Total    Ran Passed Failed Inactive",
+              "              suites %6d %6d    n/a      0        0" % (suite + 1, suite + 1),
+              "               tests %6d %6d %6d %6d        0" % (tests, tests, tests - failed, failed),
+              "             asserts %6d %6d %6d %6d      n/a" % (tests * 4, tests * 4, tests * 4 - failed, failed),
+              "", "Elapsed time =    0.%03d seconds" % rng.randint(1, 999), ""]
+    if rng.random() < 0.5:
+        lines.append(long_command_line(rng, "gcc", "tests/test_%s" % rng.choice(STEMS)))
+    return lines
+
+
+# --------------------------------------------------------------------------- CTC_Coverage
+
+def ctc_coverage(rng, state):
+    lines = []
+    files = state.get("files")
+    if files is None:
+        files = state["files"] = source_files(rng, 400)
+    if state["n"] == 0:
+        lines += ["*" * 77, "*                CTC++, Test Coverage Analyzer for C/C++                    *",
+                  "*                       EXECUTION PROFILE LISTING                           *", "*" * 77, "", "",
+                  "Symbol file(s) used   : MON.sym (Tue May 17 09:01:12 2022)",
+                  "Data file(s) used     : MON.dat (Tue May 17 09:04:51 2022)", "", "Coverage view         : As instrumented",
+                  "", ""]
+    source = "src/%s.c" % files[state["n"] % len(files)]
+    state["n"] += 1
+    lines += ["", "MONITORED SOURCE FILE : " + source, "INSTRUMENTATION MODE  : decision", "",
+              "    START/      END/", "    TRUE       FALSE     LINE DESCRIPTION", "=" * 77, ""]
+    for f in range(rng.randint(3, 25)):
+        name = "%s_%s_%d" % (rng.choice(STEMS), rng.choice(WORDS), f)
+        line = rng.randint(10, 2000)
+        lines.append("%8d %11d %7d FUNCTION %s()" % (rng.randint(0, 99), 0, line, name))
+        for _ in range(rng.randint(1, 6)):
+            line += rng.randint(1, 9)
+            lines.append("%8d %11d %7d if (%s == %s)" % (rng.randint(0, 50), rng.randint(0, 50), line,
+                                                          rng.choice(WORDS), rng.choice(WORDS)))
+        lines.append("                     %7d }" % (line + 2))
+        lines.append("")
+        total = rng.randint(1, 40)
+        hit = rng.randint(0, total)
+        stotal = rng.randint(1, 120)
+        shit = rng.randint(0, stotal)
+        lines.append("***TER %3d %% (%3d/%3d) of FUNCTION %s()" % (hit * 100 // total, hit, total, name))
+        lines.append("       %3d %% (%3d/%3d) statement" % (shit * 100 // stotal, shit, stotal))
+        lines.append("-" * 77)
+    lines += ["", "***TER  71 %% (  5/  7) of SOURCE FILE %s" % source, "        69 % ( 11/ 16) statement", "-" * 77]
+    if rng.random() < 0.05:
+        lines += ["", "SUMMARY", "=======", "", "Number of monitored source files  : %d" % state["n"],
+                  "TER                               : 80 % (8/10) decision",
+                  "TER                               : 80 % (20/25) statement", ""]
+    return lines
+
+
+# --------------------------------------------------------------------------- GCOV_Coverage
+
+def gcov_coverage(rng, state):
+    state["n"] += 1
+    hit = rng.randint(0, 5000)
+    total = hit + rng.randint(0, 3000)
+    percent = "%.1f %%" % (100.0 * hit / total if total else 100.0)
+    lines = ["<!DOCTYPE html>", '<html lang="en">', "<head>", '<meta charset="UTF-8"/>',
+             "<title>GCC Code Coverage Report</title>", '<link rel="stylesheet" href="coverage_summary.css"/>',
+             "</head>", "<body>", "<header>", "  <h1>GCC Code Coverage Report</h1>", "  <hr/>",
+             '  <div class="summary">', '    <table class="legend">',
+             '      <tr><th scope="row">Directory:</th><td>src/%s/</td></tr>' % rng.choice(MODULES),
+             '      <tr><th scope="row">Date:</th><td>2022-05-17 09:04:58</td></tr>', "    </table>",
+             '    <table class="coverage">', "<tr><th></th><th>Exec</th><th>Total</th><th>Coverage</th></tr>",
+             "<tr><td>Lines:</td><td>%d</td><td>%d</td><td>%s</td></tr>" % (hit, total, percent),
+             "<tr><td>Functions:</td><td>%d</td><td>%d</td><td>92.0 %%</td></tr>" % (rng.randint(0, 99), 99),
+             "<tr><td>Branches:</td><td>%d</td><td>%d</td><td>64.8 %%</td></tr>" % (rng.randint(0, 88), 88),
+             "    </table>", "  </div>", "  <hr/>", "</header>", "<main>", '  <table class="file-list">',
+             "    <tr><th>File</th><th>Lines</th><th>Exec</th><th>Total</th></tr>"]
+    for i in range(rng.randint(2, 12)):
+        stem = "%s_%d.c" % (rng.choice(STEMS), i)
+        lines.append('    <tr><td><a href="coverage_summary.%s.html">%s</a></td><td>%.1f%%</td><td>%d</td><td>%d</td></tr>'
+                     % (stem, stem, rng.random() * 100, rng.randint(0, 99), 99))
+    lines += ["  </table>", "</main>", "<footer>", "  <hr/>", "  Generated by gcovr.", "</footer>", "</body>",
+              "</html>", ""]
+    return lines
+
+
+# --------------------------------------------------------------------------- QAC
+
+QAC_MESSAGES = [
+    (3408, "Identifier '%s' has external linkage but no declaration in scope", "MISRA C:2012 Rule-8.4"),
+    (2982, "This assignment is redundant. The value of this object is never used before being modified",
+     "MISRA C:2012 Rule-2.2"),
+    (3200, "'%s' returns a value which is not being used", "MISRA C:2012 Rule-17.7"),
+    (5310, "HIS metric STCYC: cyclomatic complexity 14 exceeds 10", ""),
+    (5330, "HIS metric STPTH: estimated static path count 412 exceeds 80", ""),
+    (2841, "Definite: Dereference of an invalid pointer value", "MISRA C:2012 Dir-4.1"),
+    (4461, "A non-constant expression of 'essentially unsigned' type is being converted to a narrower unsigned "
+           "type (%s)", "MISRA C:2012 Rule-10.3"),
+    (2995, "The result of this logical operation is always 'true'", "MISRA C:2012 Rule-14.3"),
+    (1281, "Integer literal constant is of an unsigned type but does not include a \"U\" suffix",
+     "MISRA C:2012 Rule-7.2"),
+    (310, "Casting to different object pointer type", "MISRA C:2012 Rule-11.3"),
+]
+
+
+def qac(rng, state):
+    files = state.get("files")
+    if files is None:
+        files = state["files"] = source_files(rng, 3000)
+    root = "D:\\jenkins\\workspace\\K7Tr52_App\\"
+    lines = []
+    if state["n"] == 0:
+        lines += ["=" * 80, " QAC static analysis - message listing",
+                  " Configuration : K7Tr52_App_default (MISRA C:2012 compliance module)",
+                  " Project root  : " + root, " Started       : 2026-12-07 09:02:11", "=" * 80, ""]
+    name = files[state["n"] % len(files)].replace("/", "\\")
+    state["n"] += 1
+    third_party = rng.random() < 0.08
+    base = root + ("ThirdParty\\" if third_party else "Src_QZ\\")
+    ext = ".cpp" if rng.random() < 0.3 else ".c"
+    lines.append("Analysing " + base + name + ext)
+    count = rng.randint(1, 30)
+    previous = None
+    for _ in range(count):
+        if previous is not None and rng.random() < 0.05:
+            lines.append(previous)  # the same message reported twice
+            continue
+        number, text, ref = rng.choice(QAC_MESSAGES)
+        if "%s" in text:
+            text = text % rng.choice(WORDS)
+        path = base + name + (".h" if rng.random() < 0.1 else ext)
+        kind = "error" if rng.random() < 0.05 else "warning"
+        previous = "%s (%d) : %s : QAC(Prio%d) Msg: %04d(%s.) Ref:%s" % (
+            path, rng.randint(1, 3000), kind, rng.randint(0, 9), number, text, ref if ref else " ")
+        lines.append(previous)
+    lines.append("  QAC summary for %s%s: %d messages" % (name.split("\\")[-1], ext, count))
+    lines.append("")
+    return lines
+
+
+# --------------------------------------------------------------------------- Warning
+
+WARNINGS = [("warning", "#179-D", 'variable "%s" was declared but never referenced'),
+            ("warning", "#552-D", 'variable "%s" was set but never used'),
+            ("warning", "#190-D", "enumerated type mixed with another type"),
+            ("warning", "#225-D", 'function "%s" declared implicitly'),
+            ("error", "#20", 'identifier "%s" is undefined'),
+            ("warning", "#47-D", 'incompatible redefinition of macro "%s" (declared at line 4)')]
+
+
+def warning(rng, state):
+    files = state.get("files")
+    if files is None:
+        files = state["files"] = source_files(rng, 2000)
+    source = files[state["n"] % len(files)]
+    state["n"] += 1
+    lines = []
+    if state["n"] == 1:
+        lines += ["**** Build of configuration Debug for project K7Tr52_App ****", "",
+                  '"C:\\\\ti\\\\ccs1200\\\\ccs\\\\utils\\\\bin\\\\gmake" -k -j 2 all -O', " "]
+    lines += ['Building file: "../Src/%s.c"' % source, "Invoking: C2000 Compiler",
+              long_command_line(rng, '"C:/ti/ccs1200/ccs/tools/compiler/ti-cgt-c2000_22.6.0.LTS/bin/cl2000"', source)]
+    for _ in range(rng.randint(0, 12)):
+        kind, ident, text = rng.choice(WARNINGS)
+        if "%s" in text:
+            text = text % ("%s_%s" % (rng.choice(WORDS), rng.choice(WORDS)))
+        path = "../Src/%s.c" % source if rng.random() < 0.85 else "C:/work/K7Tr52_App/Inc/%s.h" % rng.choice(STEMS)
+        if rng.random() < 0.1:
+            lines.append('"%s", line %d: %s %s: %s' % (path, rng.randint(1, 3000), kind, ident, text))
+            continue
+        lines.append('"%s", line %d: %s %s:' % (path, rng.randint(1, 3000), kind, ident))
+        lines.append("          " + text)
+        lines.append("      uint16_t %s = %s;" % (rng.choice(WORDS), rng.choice(WORDS)))
+        lines.append("               ^")
+        lines.append("")
+    lines += ['Finished building: "../Src/%s.c"' % source, " "]
+    return lines
+
+
+# --------------------------------------------------------------------------- Map
+
+def map_listing(rng, state):
+    lines = []
+    if state["n"] == 0:
+        lines += ["Linker map of K7Tr52_App.elf", "Generated by lnk 4.2.1 on 2022-05-17 09:05", "",
+                  "Memory configuration", "", "Name             Origin     Length     Attributes",
+                  "FLASH            08000000   00040000   xr", "RAM              20000000   00005000   xrw", "",
+                  "Entry point: Reset_Handler (080001c1)", "", "Placement (origin+size section file)", ""]
+    files = state.get("files")
+    if files is None:
+        files = state["files"] = source_files(rng, 3000)
+    address = state.get("address")
+    if address is None:
+        address = state["address"] = 0x08000000
+    for _ in range(rng.randint(20, 200)):
+        size = rng.randint(0, 0x3000)
+        obj = files[rng.randrange(len(files))] + ".o"
+        roll = rng.random()
+        if roll < 0.55:
+            section = rng.choice([".text", ".rodata", ".data", ".bss"]) + " "
+        elif roll < 0.9:
+            kind = rng.choice([".text", ".rodata", ".bss"])
+            section = "%s -> %s.%s_%s " % (kind, kind, rng.choice(STEMS), rng.choice(WORDS))
+        else:
+            section = " "
+            obj = "lib/lib%s.a(%s.o)" % (rng.choice(STEMS), rng.choice(WORDS))
+        lines.append("%08x+%06x %s%s" % (address & 0xffffffff, size, section, obj))
+        address += size
+        state["n"] += 1
+    state["address"] = address
+    lines.append("")
+    if rng.random() < 0.1:
+        lines += ["Discarded input sections", "00000000+000034 .comment main.o", "",
+                  "Total FLASH used: %d bytes (1.8 %%)" % rng.randint(1000, 90000), ""]
+    return lines
+
+
+# --------------------------------------------------------------------------- Map_KEIL
+
+def map_keil(rng, state):
+    files = state.get("files")
+    if files is None:
+        files = state["files"] = [f.split("/")[1] for f in source_files(rng, 3000)]
+    lines = []
+    if state["n"] == 0:
+        lines += ["Component: ARM Compiler 5.06 update 6 (build 750) Tool: armlink [4d35ed]", "", "=" * 78, "",
+                  "Section Cross References", ""]
+    state["n"] += 1
+    for _ in range(rng.randint(5, 40)):
+        a, b = rng.choice(files), rng.choice(files)
+        lines.append("    %s.o(i.%s) refers to %s.o(i.%s) for %s" % (a, a, b, b, b))
+    lines += ["", "=" * 78, "", "Image Symbol Table", "", "    Local Symbols", "",
+              "    Symbol Name                              Value     Ov Type        Size  Object(Section)", ""]
+    for _ in range(rng.randint(50, 300)):
+        obj = rng.choice(files)
+        roll = rng.random()
+        if roll < 0.08:
+            lines.append("    ../clib/microlib/%s.s            0x00000000   Number         0  %s.o ABSOLUTE" % (obj, obj))
+            continue
+        symbol = "%s_%s" % (obj, rng.choice(WORDS))
+        if roll < 0.12:
+            symbol = "_ZN6k7tr52%d%s%d%sEv" % (len(obj), obj, len(symbol), symbol) * rng.randint(1, 4)
+        kind = rng.choice(["Thumb Code", "Data", "Section", "Number"])
+        section = rng.choice([".text", "i." + symbol[:40], ".data", ".bss", "RESET", ""])
+        lines.append("    %-40s 0x%08x   %-10s %6d  %s.o(%s)" % (symbol, rng.randint(0x08000000, 0x0803ffff), kind,
+                                                                  rng.randint(0, 70000), obj, section))
+    lines += ["", "=" * 78, ""]
+    return lines
+
+
+# --------------------------------------------------------------------------- ClangTidy
+
+TIDY_CHECKS = [("warning", "use nullptr", "modernize-use-nullptr", "nullptr"),
+               ("warning", "'std::vector<int>' is copied for each iteration; consider a reference",
+                "performance-for-range-copy", "&"),
+               ("warning", "statement should be inside braces", "readability-braces-around-statements", "{"),
+               ("warning", "narrowing conversion from 'unsigned long' to signed type 'int' is implementation-defined",
+                "bugprone-narrowing-conversions", None),
+               ("warning", "use 'using' instead of 'typedef'", "modernize-use-using", "using T = int"),
+               ("error", "'k7tr52/settings.h' file not found", "clang-diagnostic-error", None),
+               ("warning", "Access to field 'length' results in a dereference of a null pointer (loaded from "
+                "variable 'frame')", "clang-analyzer-core.NullDereference", None)]
+
+
+def colour(text, code):
+    return "\x1b[%sm%s\x1b[0m" % (code, text)
+
+
+def clang_tidy(rng, state):
+    root = "/home/ci/k7tr52/"
+    files = state.get("files")
+    if files is None:
+        files = state["files"] = source_files(rng, 1500)
+    headers = state.get("headers")
+    if headers is None:
+        headers = state["headers"] = ["include/k7tr52/%s%d.h" % (rng.choice(STEMS), i) for i in range(100)]
+    unit = files[state["n"] % len(files)]
+    state["n"] += 1
+    use_colour = rng.random() < 0.2
+    ext = ".cpp" if rng.random() < 0.7 else ".c"
+    lines = ["clang-tidy-16 -p=%sbuild %s-quiet %ssrc/%s%s" % (root, "--use-color " if use_colour else "", root, unit,
+                                                               ext),
+             "%d warnings generated." % rng.randint(10, 900)]
+    for _ in range(rng.randint(1, 12)):
+        severity, text, check, fix = rng.choice(TIDY_CHECKS)
+        roll = rng.random()
+        if roll < 0.15:
+            path = root + rng.choice(headers)  # seen again from every unit that includes it
+            line, column = 9, 9
+        elif roll < 0.2:
+            path = root + "include/k7tr52/%s.hpp" % rng.choice(STEMS)
+            line, column = rng.randint(1, 900), rng.randint(1, 60)
+        else:
+            path = root + "src/" + unit + ext
+            line, column = rng.randint(1, 3000), rng.randint(1, 60)
+        head = "%s:%d:%d: " % (path, line, column)
+        body = "%s: " % severity
+        message = "%s [%s]" % (text, check)
+        if use_colour:
+            lines.append(colour(head, "1") + colour(body, "0;1;35") + colour(message, "1"))
+        else:
+            lines.append(head + body + message)
+        code = "    %s %s = %s;" % (rng.choice(WORDS), rng.choice(WORDS), rng.choice(WORDS))
+        lines.append("%5d | %s" % (line, code))
+        lines.append("      | " + " " * column + "^" + "~" * rng.randint(0, 12))
+        if fix:
+            lines.append("      | " + " " * column + fix)
+        if rng.random() < 0.2:
+            lines.append("%s:%d:%d: note: Assuming '%s' is equal to NULL" % (path, max(1, line - 3), 9,
+                                                                             rng.choice(WORDS)))
+            lines.append("%5d |     if (%s == NULL) {" % (max(1, line - 3), rng.choice(WORDS)))
+            lines.append("      |         ^~~~~~~~~~~~~")
+    suppressed = rng.randint(10, 900)
+    lines.append("Suppressed %d warnings (%d in non-user code)." % (suppressed, suppressed))
+    lines.append("Use -header-filter=.* to display errors from all non-system headers. Use -system-headers to "
+                 "display errors from system headers as well.")
+    return lines
+
+
+GENERATORS = {
+    "PassFail": (pass_fail, "\n"),
+    "CTC_Coverage": (ctc_coverage, "\n"),
+    "GCOV_Coverage": (gcov_coverage, "\n"),
+    "QAC": (qac, "\n"),
+    "QAC_full_report": (qac, "\n"),
+    "Warning": (warning, "\n"),
+    "Map": (map_listing, "\n"),
+    "Map_KEIL": (map_keil, "\n"),
+    "ClangTidy": (clang_tidy, "\r\n"),
+}
+
+
+def main():
+    parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
+    parser.add_argument("parser_type", choices=sorted(GENERATORS))
+    parser.add_argument("size_mb", type=float)
+    parser.add_argument("output")
+    parser.add_argument("--seed", type=int, default=7)
+    args = parser.parse_args()
+
+    generate, line_end = GENERATORS[args.parser_type]
+    # Both QAC outputs read the same report.
+    kind = "QAC" if args.parser_type == "QAC_full_report" else args.parser_type
+    rng = random.Random("%s/%d" % (kind, args.seed))
+    state = {"n": 0}
+    target = int(args.size_mb * MB)
+    written = 0
+    with open(args.output, "w", encoding="ascii", newline="") as out:
+        chunk = []
+        chunk_size = 0
+        while written + chunk_size < target:
+            text = line_end.join(generate(rng, state)) + line_end
+            chunk.append(text)
+            chunk_size += len(text)
+            if chunk_size >= MB:
+                out.write("".join(chunk))
+                written += chunk_size
+                chunk, chunk_size = [], 0
+        out.write("".join(chunk))
+        written += chunk_size
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
