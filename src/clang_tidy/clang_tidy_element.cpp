@@ -9,7 +9,23 @@
 
 #include "detail/line_reader.h"
 #include "detail/output_writer.h"
+#include "detail/record_sort.h"
 #include "detail/text_helpers.h"
+
+namespace {
+
+// A diagnostic line holds a ":" followed by a digit (before its line number);
+// a line without one cannot begin a message. Most lines of a run (the quoted
+// source lines, the caret lines) are told apart this way without the pattern.
+bool may_begin_message(std::string_view line) {
+  for (std::size_t colon = line.find(':'); colon != std::string_view::npos && colon + 1 < line.size();
+       colon = line.find(':', colon + 1)) {
+    if (line[colon + 1] >= '0' && line[colon + 1] <= '9') return true;
+  }
+  return false;
+}
+
+}  // namespace
 
 const Detail::Pattern& ZEZudizOzazIdovuvidurElement::tidy_report_regex() {
   static const std::string str_regex = std::string(".*") + "\\:" + "([0-9]+)" + "\\:" + "([0-9]+)" + "\\:" +
@@ -62,8 +78,10 @@ bool ZEZudizOzazIdovuvidurElement::read_message_texts(std::istream& in, std::vec
     if (reader.line_number() == 1) {
       current.assign(line);
       first_lines.push_back(1);
-    } else if (Detail::match_input_line(tidy_report_regex(), line, reader.line_number(), groups)) {
-      texts.push_back(std::move(current));
+    } else if (may_begin_message(line) &&
+               Detail::match_input_line(tidy_report_regex(), line, reader.line_number(), groups)) {
+      // Kept at its size; the buffer it was joined in is used again.
+      texts.emplace_back(current);
       current.assign(line);
       first_lines.push_back(reader.line_number());
     } else {
@@ -108,6 +126,7 @@ bool ZEZudizOzazIdovuvidurElement::get_relevent_tidy_messages(std::vector<std::s
   for (std::size_t i = 0; i < texts.size(); ++i) {
     ZEZudizOzazIdovuvidurElement record;
     record.is_valid = record.parse_single_tidy_msg(texts[i], i < first_lines.size() ? first_lines[i] : 0);
+    std::string().swap(texts[i]);  // the record holds what is needed of it
     if (record.is_valid) records.push_back(std::move(record));
   }
   if (records.empty()) {
@@ -117,12 +136,12 @@ bool ZEZudizOzazIdovuvidurElement::get_relevent_tidy_messages(std::vector<std::s
   // Records that is_less_than cannot tell apart are ordered by column and
   // full text as well, so that every copy of a diagnostic ends up next to the
   // others and the page does not depend on the sort's whims.
-  std::sort(records.begin(), records.end(),
-            [](const ZEZudizOzazIdovuvidurElement& a, const ZEZudizOzazIdovuvidurElement& b) {
-              if (is_less_than(a, b)) return true;
-              if (is_less_than(b, a)) return false;
-              return std::tie(a.column, a.full_text) < std::tie(b.column, b.full_text);
-            });
+  Detail::stable_sort_records(records,
+                              [](const ZEZudizOzazIdovuvidurElement& a, const ZEZudizOzazIdovuvidurElement& b) {
+                                if (is_less_than(a, b)) return true;
+                                if (is_less_than(b, a)) return false;
+                                return std::tie(a.column, a.full_text) < std::tie(b.column, b.full_text);
+                              });
   records.erase(std::unique(records.begin(), records.end(), is_equal), records.end());
   return true;
 }
@@ -153,12 +172,17 @@ void ZEZudizOzazIdovuvidurElement::get_final_result(const Detail::options& optio
   std::deque<ZEZudizOzazIdovuvidurElement> records;
   const bool found = get_relevent_tidy_messages(texts, records, first_lines);
   in.close();
-  // The records hold what is still needed of the texts.
   std::vector<std::string>().swap(texts);
   std::vector<std::size_t>().swap(first_lines);
   if (!found) {
     std::cout << not_successful << std::endl;
     return;
+  }
+  // Sorted and without copies, the records are needed only for the page,
+  // which shows their file names and full texts.
+  for (ZEZudizOzazIdovuvidurElement& record : records) {
+    std::string().swap(record.message);
+    std::string().swap(record.tail_text);
   }
 
   std::deque<std::string> entries;

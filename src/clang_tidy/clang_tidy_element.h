@@ -48,7 +48,8 @@ class ZEZudizOzazIdovuvidurElement {
 
   /// Appends a record for every text that parses (texts[i] begins on input
   /// line first_lines[i]), sorts them with is_less_than and keeps the first
-  /// of every run of records equal under is_equal. Prints " ZEZudizOzazIdovuvidur:
+  /// of every run of records equal under is_equal; each text is released
+  /// (left empty) once it is parsed. Prints " ZEZudizOzazIdovuvidur:
   /// No cland-tidy messages were found" and returns false when no text parsed.
   static bool get_relevent_tidy_messages(std::vector<std::string>& texts,
                                          std::deque<ZEZudizOzazIdovuvidurElement>& records,

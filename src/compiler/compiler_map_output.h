@@ -45,22 +45,24 @@ inline unsigned int hex_value(const std::string& digits) {
   return hex_value_read(digits);
 }
 
-/// The compiler_map script without rows: the create statement alone.
-inline Detail::SqlScript empty_script() {
-  return Detail::SqlScript(
+/// The compiler_map script without rows (the create statement alone), its
+/// rows set to begin with the run's values.
+inline Detail::SqlScript empty_script(const Detail::options& options, const std::string& date,
+                                      const std::string& time) {
+  Detail::SqlScript script(
       "create table if not exists compiler_map (platform, project, githash, date, time, originhex, origindec INT, "
       "sizehex, sizedec INT, section, filename);",
       "insert into compiler_map (platform, project, githash, date, time, originhex, origindec, sizehex, sizedec, "
       "section, filename) values (");
+  script.set_leading_values({options.platform, options.project_name, options.hash_value, date, time});
+  return script;
 }
 
-/// Appends the insert line of one record.
+/// Appends the insert line of one record to a script from empty_script.
 template <typename Element>
-void add_row(Detail::SqlScript& script, const Element& element, const Detail::options& options,
-             const std::string& date, const std::string& time) {
-  script.add_row({options.platform, options.project_name, options.hash_value, date, time, element.originhex,
-                  std::to_string(element.origindec), element.sizehex, std::to_string(element.sizedec),
-                  element.section, element.filename});
+void add_row(Detail::SqlScript& script, const Element& element) {
+  script.add_row({element.originhex, std::to_string(element.origindec), element.sizehex,
+                  std::to_string(element.sizedec), element.section, element.filename});
 }
 
 /// The create statement and one insert line per record, in record order.
@@ -69,8 +71,8 @@ void add_row(Detail::SqlScript& script, const Element& element, const Detail::op
 template <typename Element>
 std::deque<std::string> sql_lines(const std::deque<Element>& elements, const Detail::options& options,
                                   const std::string& date, const std::string& time) {
-  Detail::SqlScript script = empty_script();
-  for (const Element& element : elements) add_row(script, element, options, date, time);
+  Detail::SqlScript script = empty_script(options, date, time);
+  for (const Element& element : elements) add_row(script, element);
   return script.release_lines();
 }
 
@@ -88,8 +90,8 @@ void get_final_result(const Detail::options& options) {
 
   // Each record is released once its line is built, so the records and the
   // script are not both held whole.
-  Detail::SqlScript script = empty_script();
-  for (; !elements.empty(); elements.pop_front()) add_row(script, elements.front(), options, date, time);
+  Detail::SqlScript script = empty_script(options, date, time);
+  for (; !elements.empty(); elements.pop_front()) add_row(script, elements.front());
   Detail::write_output(options.output, script.lines());
 }
 

@@ -62,10 +62,10 @@ void QZCompilerWarningsElement::get_final_result(const Detail::options& options)
       "insert into compiler_results (platform, project, githash, date, time, filename, line, type, error_id, "
       "error_num) values (");
   // Each record is released once its line is built.
+  script.set_leading_values({options.platform, options.project_name, options.hash_value, date, time});
   for (; !elements.empty(); elements.pop_front()) {
     const QZCompilerWarningsElement& element = elements.front();
-    script.add_row({options.platform, options.project_name, options.hash_value, date, time, element.filename,
-                    element.line, element.type, element.error_id, error_num(element.error_id)});
+    script.add_row({element.filename, element.line, element.type, element.error_id, error_num(element.error_id)});
   }
   Detail::write_output(options.output, script.lines());
 }

@@ -24,12 +24,19 @@ namespace Coverage {
 /// An empty ut_coverage script: the create statement alone.
 Detail::SqlScript empty_coverage_script();
 
-/// Appends the insert line of one record.
+/// The create statement alone, its rows set to begin with the run's values.
+inline Detail::SqlScript coverage_script_start(const Detail::options& options, const std::string& date,
+                                               const std::string& time) {
+  Detail::SqlScript script = empty_coverage_script();
+  script.set_leading_values(
+      {options.platform, options.project_name, options.tool_name, options.hash_value, date, time});
+  return script;
+}
+
+/// Appends the insert line of one record to a script from coverage_script_start.
 template <typename Record>
-void add_coverage_row(Detail::SqlScript& script, const Record& record, const Detail::options& options,
-                      const std::string& date, const std::string& time) {
-  script.add_row({options.platform, options.project_name, options.tool_name, options.hash_value, date, time,
-                  record.C0_percent, record.C0_tested_lines, record.C0_testable_lines, record.C1_percent,
+void add_coverage_row(Detail::SqlScript& script, const Record& record) {
+  script.add_row({record.C0_percent, record.C0_tested_lines, record.C0_testable_lines, record.C1_percent,
                   record.C1_tested_lines, record.C1_testable_lines, record.function_name});
 }
 
@@ -39,8 +46,8 @@ void add_coverage_row(Detail::SqlScript& script, const Record& record, const Det
 template <typename Record>
 Detail::SqlScript coverage_script(const std::deque<Record>& records, const Detail::options& options,
                                         const std::string& date, const std::string& time) {
-  Detail::SqlScript script = empty_coverage_script();
-  for (const Record& record : records) add_coverage_row(script, record, options, date, time);
+  Detail::SqlScript script = coverage_script_start(options, date, time);
+  for (const Record& record : records) add_coverage_row(script, record);
   return script;
 }
 
@@ -58,8 +65,8 @@ void convert_to_coverage_script(const Detail::options& options) {
 
   // Each record is released once its line is built, so the records and the
   // script are not both held whole.
-  Detail::SqlScript script = empty_coverage_script();
-  for (; !records.empty(); records.pop_front()) add_coverage_row(script, records.front(), options, date, time);
+  Detail::SqlScript script = coverage_script_start(options, date, time);
+  for (; !records.empty(); records.pop_front()) add_coverage_row(script, records.front());
   Detail::write_output(options.output, script.lines());
 }
 

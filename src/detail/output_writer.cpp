@@ -12,11 +12,18 @@ bool write_failure_reported = false;
 }  // namespace
 
 bool write_lines(std::ostream& out, const std::deque<std::string>& lines) {
+  // Straight into the stream's buffer, without a sentry for every line; the
+  // first line that cannot be written completely fails the stream.
+  std::streambuf* buffer = out.rdbuf();
+  if (!out || buffer == nullptr) return false;
   for (const std::string& line : lines) {
-    out.write(line.data(), static_cast<std::streamsize>(line.size()));
-    out.put('\n');
+    const auto size = static_cast<std::streamsize>(line.size());
+    if (buffer->sputn(line.data(), size) != size || buffer->sputc('\n') == std::char_traits<char>::eof()) {
+      out.setstate(std::ios::badbit);
+      return false;
+    }
   }
-  return static_cast<bool>(out);
+  return true;
 }
 
 void echo_lines(const std::deque<std::string>& lines) {

@@ -9,13 +9,25 @@ SqlScript::SqlScript(std::string create_statement, std::string insert_prefix)
   lines_.push_back(std::move(create_statement));
 }
 
+void SqlScript::set_leading_values(std::initializer_list<std::string_view> values) {
+  row_start_ = insert_prefix_;
+  const char* separator = "";
+  for (std::string_view value : values) {
+    row_start_ += separator;
+    append_quoted(row_start_, value);
+    separator = ", ";
+  }
+  has_leading_values_ = values.size() > 0;
+}
+
 void SqlScript::add_row(std::initializer_list<std::string_view> values) {
-  std::size_t size = insert_prefix_.size() + 2;
+  const std::string& start = has_leading_values_ ? row_start_ : insert_prefix_;
+  std::size_t size = start.size() + 2;
   for (std::string_view value : values) size += value.size() + 4;
   std::string row;
   row.reserve(size);
-  row += insert_prefix_;
-  const char* separator = "";
+  row += start;
+  const char* separator = has_leading_values_ ? ", " : "";
   for (std::string_view value : values) {
     row += separator;
     append_quoted(row, value);

@@ -18,6 +18,11 @@ class SqlScript {
   /// Appends the prefix, every value through add_quotes joined by ", ", and ");".
   void add_row(std::initializer_list<std::string_view> values);
 
+  /// Values every later row begins with (the run's platform, project, date
+  /// and so on), quoted once here: add_row then takes only the values after
+  /// them, and the rows read exactly as if it had been given all of them.
+  void set_leading_values(std::initializer_list<std::string_view> values);
+
   const std::deque<std::string>& lines() const { return lines_; }
 
   /// Hands the lines over without copying them; the script is empty after.
@@ -25,6 +30,8 @@ class SqlScript {
 
  private:
   std::string insert_prefix_;
+  std::string row_start_;  // the prefix and the quoted leading values
+  bool has_leading_values_ = false;
   std::deque<std::string> lines_;
 };
 

@@ -1,6 +1,7 @@
 #include "detail/text_helpers.h"
 
 #include <chrono>
+#include <cstring>
 #include <ctime>
 #include <iomanip>
 #include <limits>
@@ -21,6 +22,13 @@ void append_quoted(std::string& out, std::string_view value) {
   // Copied in runs between the bytes that need care: a quote is doubled, and
   // a NUL byte is left out, since SQLite ends a statement's text at one and
   // would cut the script there.
+  // Most values hold neither: one copy.
+  if (std::memchr(value.data(), '"', value.size()) == nullptr &&
+      std::memchr(value.data(), '\0', value.size()) == nullptr) {
+    out += value;
+    out += quote;
+    return;
+  }
   while (!value.empty()) {
     std::size_t run = 0;
     while (run < value.size() && value[run] != '"' && value[run] != '\0') ++run;

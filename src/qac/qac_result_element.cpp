@@ -6,6 +6,7 @@
 
 #include "detail/line_reader.h"
 #include "detail/output_writer.h"
+#include "detail/record_sort.h"
 #include "detail/text_helpers.h"
 
 namespace {
@@ -68,7 +69,7 @@ void QZQacResultElement::read_elements(std::istream& in, std::deque<QZQacResultE
     if (record.is_valid) out.push_back(std::move(record));
   }
   // Stable, so that of equal messages the first one read is the one kept.
-  std::stable_sort(out.begin(), out.end(), is_less_than);
+  Detail::stable_sort_records(out, is_less_than);
   out.erase(std::unique(out.begin(), out.end(), is_equal), out.end());
 }
 

@@ -39,9 +39,8 @@ void QZCUnitResultElement::get_final_result(const Detail::options& options) {
       "create table if not exists ut_results (platform, project, tool, githash, date, time, type, name, result, "
       "UNIQUE (project, githash, name) ON CONFLICT IGNORE);",
       "insert into ut_results (platform, project, tool, githash, date, time, type, name, result) values (");
-  for (const result& verdict : results) {
-    script.add_row({options.platform, options.project_name, options.tool_name, options.hash_value, date, time,
-                    options.test_type, verdict.first, verdict.second});
-  }
+  script.set_leading_values(
+      {options.platform, options.project_name, options.tool_name, options.hash_value, date, time, options.test_type});
+  for (const result& verdict : results) script.add_row({verdict.first, verdict.second});
   Detail::write_output(options.output, script.lines());
 }
