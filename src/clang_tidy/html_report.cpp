@@ -5,14 +5,34 @@
 
 namespace ClangTidyHtml {
 
+namespace {
+
+bool is_plain(char c) { return c != '&' && c != '<' && c != '>' && c != '"'; }
+
+}  // namespace
+
+std::size_t escaped_size(std::string_view text) {
+  std::size_t size = text.size();
+  for (const char c : text) {
+    if (c == '&') size += 4;
+    if (c == '<' || c == '>') size += 3;
+    if (c == '"') size += 5;
+  }
+  return size;
+}
+
 std::string escape(std::string_view text) {
   std::string escaped;
-  escaped.reserve(text.size());
+  escaped.reserve(escaped_size(text));
+  append_escaped(escaped, text);
+  return escaped;
+}
+
+void append_escaped(std::string& escaped, std::string_view text) {
   // Copied in runs between the characters that are replaced.
-  const auto plain = [](char c) { return c != '&' && c != '<' && c != '>' && c != '"'; };
   while (!text.empty()) {
     std::size_t found = 0;
-    while (found < text.size() && plain(text[found])) ++found;
+    while (found < text.size() && is_plain(text[found])) ++found;
     escaped.append(text.data(), found);
     if (found == text.size()) break;
     switch (text[found]) {
@@ -23,7 +43,6 @@ std::string escape(std::string_view text) {
     }
     text.remove_prefix(found + 1);
   }
-  return escaped;
 }
 
 std::string base_name(const std::string& file_name) {
@@ -155,7 +174,12 @@ void ZEZudizOzazIdovuvidurElement::build_html_report(std::vector<file_group>& gr
     entries.emplace_back("            </div>");
     entries.emplace_back("            <pre>");
     for (const ZEZudizOzazIdovuvidurElement& record : groups[i].second) {
-      entries.push_back(ClangTidyHtml::escape(record.full_text) + "\n");
+      // Built at its final size: the page holds one such entry per message.
+      std::string entry;
+      entry.reserve(ClangTidyHtml::escaped_size(record.full_text) + 1);
+      ClangTidyHtml::append_escaped(entry, record.full_text);
+      entry += '\n';
+      entries.push_back(std::move(entry));
       entries.emplace_back(" ");
     }
     entries.emplace_back(" ");
