@@ -81,14 +81,17 @@ MatchResult Pattern::full_match(std::string_view subject, Match& groups) const {
 
   const PCRE2_SIZE* ovector = pcre2_get_ovector_pointer(engine_->data);
   const std::size_t count = engine_->groups + 1;
-  groups.groups_.assign(count, std::string_view());
-  groups.set_.assign(count, false);
+  // The same Match is used for line after line: resized only once.
+  if (groups.groups_.size() != count) {
+    groups.groups_.resize(count);
+    groups.set_.resize(count);
+  }
   const std::size_t reported = static_cast<std::size_t>(rc);
-  for (std::size_t i = 0; i < count && i < reported; ++i) {
-    const PCRE2_SIZE start = ovector[2 * i];
-    if (start == PCRE2_UNSET) continue;
-    groups.groups_[i] = subject.substr(start, ovector[2 * i + 1] - start);
-    groups.set_[i] = true;
+  for (std::size_t i = 0; i < count; ++i) {
+    const PCRE2_SIZE start = i < reported ? ovector[2 * i] : PCRE2_UNSET;
+    const bool set = start != PCRE2_UNSET;
+    groups.groups_[i] = set ? subject.substr(start, ovector[2 * i + 1] - start) : std::string_view();
+    groups.set_[i] = set;
   }
   return MatchResult::matched;
 }
