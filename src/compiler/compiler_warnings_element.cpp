@@ -31,6 +31,9 @@ void QZCompilerWarningsElement::read_elements(std::istream& in, std::deque<QZCom
   Detail::LineReader reader(in);
   Detail::Match groups;
   for (std::string_view text; reader.next(text);) {
+    // A header holds '",' after its file name; the long compiler command
+    // lines of a build log hold none and are passed over without the pattern.
+    if (text.find("\",") == std::string_view::npos) continue;
     if (!Detail::match_input_line(my_regex(), text, reader.line_number(), groups)) continue;
     QZCompilerWarningsElement element;
     element.is_valid = true;
