@@ -10,17 +10,12 @@
 
 namespace Detail {
 
-/// Sorts `records` exactly as std::stable_sort(records.begin(), records.end(),
-/// less) would: equal records keep their order. The order is found on indices,
-/// and each record is then moved at most twice, so the sort needs no buffer
-/// of records and no record is moved on every pass.
-template <typename Record, typename Less>
-void stable_sort_records(std::deque<Record>& records, Less less) {
-  std::vector<std::size_t> order(records.size());
-  std::iota(order.begin(), order.end(), std::size_t{0});
-  std::stable_sort(order.begin(), order.end(),
-                   [&](std::size_t a, std::size_t b) { return less(records[a], records[b]); });
-  // Position i receives the record at order[i]: follow each cycle once.
+/// Rearranges `records` so that position i holds the record that was at
+/// order[i]; `order` must be a permutation of the positions and is used up.
+/// Each record is moved at most twice.
+template <typename Record>
+void move_into_order(std::deque<Record>& records, std::vector<std::size_t>& order) {
+  // Follow each cycle of the permutation once.
   for (std::size_t start = 0; start < order.size(); ++start) {
     if (order[start] == start) continue;
     Record held = std::move(records[start]);
@@ -34,6 +29,19 @@ void stable_sort_records(std::deque<Record>& records, Less less) {
     records[at] = std::move(held);
     order[at] = at;
   }
+}
+
+/// Sorts `records` exactly as std::stable_sort(records.begin(), records.end(),
+/// less) would: equal records keep their order. The order is found on indices,
+/// and each record is then moved at most twice, so the sort needs no buffer
+/// of records and no record is moved on every pass.
+template <typename Record, typename Less>
+void stable_sort_records(std::deque<Record>& records, Less less) {
+  std::vector<std::size_t> order(records.size());
+  std::iota(order.begin(), order.end(), std::size_t{0});
+  std::stable_sort(order.begin(), order.end(),
+                   [&](std::size_t a, std::size_t b) { return less(records[a], records[b]); });
+  move_into_order(records, order);
 }
 
 }  // namespace Detail

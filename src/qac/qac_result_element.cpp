@@ -14,6 +14,44 @@ namespace {
 // Paths are kept from this marker on; a path without it is not ours.
 const std::string source_marker = "Src_QZ\\";
 
+// Sorts like a stable sort by QZQacResultElement::is_less_than, on compact
+// keys: the rank of the file name among the distinct names, the line and the
+// message number, so that a long report is not sorted by comparing file names
+// scattered over the heap. Only messages equal in all three compare their
+// texts; equal messages keep their input order.
+void sort_messages(std::deque<QZQacResultElement>& records) {
+  std::map<std::string_view, std::uint32_t> ranks;
+  for (const QZQacResultElement& record : records) ranks.emplace(record.file_name, 0);
+  std::uint32_t next_rank = 0;
+  for (auto& name_and_rank : ranks) name_and_rank.second = next_rank++;
+
+  struct key {
+    std::uint32_t file, line, number;
+    std::size_t index;
+  };
+  std::vector<key> keys;
+  keys.reserve(records.size());
+  for (std::size_t i = 0; i < records.size(); ++i) {
+    const QZQacResultElement& record = records[i];
+    keys.push_back({ranks.find(record.file_name)->second, record.line, record.message_number, i});
+  }
+  std::sort(keys.begin(), keys.end(), [&records](const key& a, const key& b) {
+    if (a.file != b.file) return a.file < b.file;
+    if (a.line != b.line) return a.line < b.line;
+    if (a.number != b.number) return a.number < b.number;
+    const std::string& text_a = records[a.index].message_text;
+    const std::string& text_b = records[b.index].message_text;
+    if (text_a != text_b) return text_a < text_b;
+    return a.index < b.index;
+  });
+
+  std::vector<std::size_t> order;
+  order.reserve(keys.size());
+  for (const key& k : keys) order.push_back(k.index);
+  std::vector<key>().swap(keys);
+  Detail::move_into_order(records, order);
+}
+
 }  // namespace
 
 const Detail::Pattern& QZQacResultElement::my_regex() {
@@ -69,7 +107,7 @@ void QZQacResultElement::read_elements(std::istream& in, std::deque<QZQacResultE
     if (record.is_valid) out.push_back(std::move(record));
   }
   // Stable, so that of equal messages the first one read is the one kept.
-  Detail::stable_sort_records(out, is_less_than);
+  sort_messages(out);
   out.erase(std::unique(out.begin(), out.end(), is_equal), out.end());
 }
 
