@@ -4,7 +4,6 @@
 // its unchanged pattern texts on both engines and the two can be compared on
 // the same input. Never part of the program that is shipped or tested.
 
-#include <iostream>
 #include <regex>
 #include <stdexcept>
 
@@ -46,20 +45,6 @@ MatchResult Pattern::full_match(std::string_view subject, Match& groups) const {
     groups.set_[i] = true;
   }
   return MatchResult::matched;
-}
-
-MatchResult Pattern::full_match(std::string_view subject) const {
-  Match ignored;
-  return full_match(subject, ignored);
-}
-
-bool match_input_line(const Pattern& pattern, std::string_view line, std::size_t line_number, Match& groups) {
-  const MatchResult result = pattern.full_match(line, groups);
-  if (result == MatchResult::gave_up) {
-    std::cout << "VIViriZovuro error: Pattern matching gave up on input line " << line_number
-              << ", the line was skipped" << std::endl;
-  }
-  return result == MatchResult::matched;
 }
 
 }  // namespace Detail
