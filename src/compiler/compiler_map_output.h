@@ -9,6 +9,7 @@
 
 #include "detail/options.h"
 #include "detail/output_writer.h"
+#include "detail/sql_conversion.h"
 #include "detail/sql_script.h"
 #include "detail/text_helpers.h"
 
@@ -81,18 +82,10 @@ std::deque<std::string> sql_lines(const std::deque<Element>& elements, const Det
 /// `options.output` and to standard output.
 template <typename Element>
 void get_final_result(const Detail::options& options) {
-  std::string date, time;
-  Detail::get_date_and_time_string(date, time);
-
-  std::deque<Element> elements;
-  std::ifstream in(options.input);
-  Element::GetQZCompilerMapElements(in, elements);
-
-  // Each record is released once its line is built, so the records and the
-  // script are not both held whole.
-  Detail::SqlScript script = empty_script(options, date, time);
-  for (; !elements.empty(); elements.pop_front()) add_row(script, elements.front());
-  Detail::write_output(options.output, script.lines());
+  Detail::convert_records_to_sql<Element>(
+      options, Element::GetQZCompilerMapElements,
+      [&](const std::string& date, const std::string& time) { return empty_script(options, date, time); },
+      add_row<Element>);
 }
 
 }  // namespace CompilerMap

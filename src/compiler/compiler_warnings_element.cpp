@@ -1,7 +1,7 @@
 #include "compiler/compiler_warnings_element.h"
 
 #include "detail/line_reader.h"
-#include "detail/output_writer.h"
+#include "detail/sql_conversion.h"
 #include "detail/sql_script.h"
 #include "detail/text_helpers.h"
 
@@ -52,23 +52,18 @@ void QZCompilerWarningsElement::GetQZCompilerWarningsElements(std::ifstream& in,
 }
 
 void QZCompilerWarningsElement::get_final_result(const Detail::options& options) {
-  std::string date, time;
-  Detail::get_date_and_time_string(date, time);
-
-  std::deque<QZCompilerWarningsElement> elements;
-  std::ifstream in(options.input);
-  GetQZCompilerWarningsElements(in, elements);
-
-  Detail::SqlScript script(
-      "create table if not exists compiler_results (platform, project, githash, date, time, filename, line INTEGER, "
-      "type, error_id, error_num INTEGER);",
-      "insert into compiler_results (platform, project, githash, date, time, filename, line, type, error_id, "
-      "error_num) values (");
-  // Each record is released once its line is built.
-  script.set_leading_values({options.platform, options.project_name, options.hash_value, date, time});
-  for (; !elements.empty(); elements.pop_front()) {
-    const QZCompilerWarningsElement& element = elements.front();
+  auto start_script = [&](const std::string& date, const std::string& time) {
+    Detail::SqlScript script(
+        "create table if not exists compiler_results (platform, project, githash, date, time, filename, line "
+        "INTEGER, type, error_id, error_num INTEGER);",
+        "insert into compiler_results (platform, project, githash, date, time, filename, line, type, error_id, "
+        "error_num) values (");
+    script.set_leading_values({options.platform, options.project_name, options.hash_value, date, time});
+    return script;
+  };
+  auto add_row = [](Detail::SqlScript& script, const QZCompilerWarningsElement& element) {
     script.add_row({element.filename, element.line, element.type, element.error_id, error_num(element.error_id)});
-  }
-  Detail::write_output(options.output, script.lines());
+  };
+  Detail::convert_records_to_sql<QZCompilerWarningsElement>(options, GetQZCompilerWarningsElements, start_script,
+                                                           add_row);
 }

@@ -16,6 +16,7 @@
 
 #include "detail/options.h"
 #include "detail/output_writer.h"
+#include "detail/sql_conversion.h"
 #include "detail/sql_script.h"
 #include "detail/text_helpers.h"
 
@@ -56,18 +57,10 @@ Detail::SqlScript coverage_script(const std::deque<Record>& records, const Detai
 /// taken before the input is read.
 template <typename Record>
 void convert_to_coverage_script(const Detail::options& options) {
-  std::string date, time;
-  Detail::get_date_and_time_string(date, time);
-
-  std::deque<Record> records;
-  std::ifstream in(options.input);
-  Record::GetQZCoverageResultElements(in, records);
-
-  // Each record is released once its line is built, so the records and the
-  // script are not both held whole.
-  Detail::SqlScript script = coverage_script_start(options, date, time);
-  for (; !records.empty(); records.pop_front()) add_coverage_row(script, records.front());
-  Detail::write_output(options.output, script.lines());
+  Detail::convert_records_to_sql<Record>(
+      options, Record::GetQZCoverageResultElements,
+      [&](const std::string& date, const std::string& time) { return coverage_script_start(options, date, time); },
+      add_coverage_row<Record>);
 }
 
 }  // namespace Coverage
