@@ -75,6 +75,10 @@ void check_sql(const std::string& script) {
   if (script.find('\0') != std::string::npos) fail("the script holds a NUL byte");
   sqlite3* db = nullptr;
   if (sqlite3_open(":memory:", &db) != SQLITE_OK) fail("cannot open SQLite");
+  // Strict like SQLITE_DQS=0 builds: a double-quoted value is never a string.
+  for (const int option : {SQLITE_DBCONFIG_DQS_DML, SQLITE_DBCONFIG_DQS_DDL}) {
+    if (sqlite3_db_config(db, option, 0, nullptr) != SQLITE_OK) fail("cannot switch off double-quoted strings");
+  }
   std::size_t begin = 0;
   for (std::size_t number = 1; begin < script.size(); ++number) {
     const std::size_t end = script.find('\n', begin);

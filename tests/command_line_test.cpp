@@ -125,8 +125,8 @@ TEST_F(CommandLine, FullDeviceIsReportedNotHidden) {
   const std::string script =
       "create table if not exists ut_results (platform, project, tool, githash, date, time, type, name, result, "
       "UNIQUE (project, githash, name) ON CONFLICT IGNORE);\n"
-      "insert into ut_results (platform, project, tool, githash, date, time, type, name, result) values (\"Pwe3\", "
-      "\"K7Tr52_App_default\", \"CTC\", \"HASH\", \"<date>\", \"<time>\", \"Unit\", \"a\", \"passed\");\n";
+      "insert into ut_results (platform, project, tool, githash, date, time, type, name, result) values ('Pwe3', "
+      "'K7Tr52_App_default', 'CTC', 'HASH', '<date>', '<time>', 'Unit', 'a', 'passed');\n";
   EXPECT_EQ(normalise_date_time(run.out), "version 0" + script + "VIViriZovuro error: Could not write output file\n");
 }
 
@@ -141,7 +141,7 @@ TEST_F(CommandLine, LineTheEngineGivesUpOnIsSkippedAndTheRestConverted) {
                           0),
             0u)
       << run.out.substr(0, 200);
-  EXPECT_NE(read_file(output).find("\"b\", \"passed\");\n"), std::string::npos);
+  EXPECT_NE(read_file(output).find("'b', 'passed');\n"), std::string::npos);
 }
 
 }  // namespace

@@ -179,9 +179,9 @@ TEST(CoverageCtcConversion, WholeScriptOfTheFunctionExample) {
   const std::string expected =
       create_line +
       "insert into ut_coverage (platform, project, tool, githash, date, time, C0_percent, C0_tested_lines, "
-      "C0_testable_lines, C1_percent, C1_tested_lines, C1_testable_lines, function_name) values (\"Pwe3\", "
-      "\"K7Tr52_App_default\", \"CTC\", \"1a2b3c4\", \"<date>\", \"<time>\", \"100\", \"3\", \"3\", \"50\", \"1\", "
-      "\"2\", \"foo\");\n";
+      "C0_testable_lines, C1_percent, C1_tested_lines, C1_testable_lines, function_name) values ('Pwe3', "
+      "'K7Tr52_App_default', 'CTC', '1a2b3c4', '<date>', '<time>', '100', '3', '3', '50', '1', "
+      "'2', 'foo');\n";
   EXPECT_EQ(normalise_date_time(converted.script), expected);
   EXPECT_EQ(normalise_date_time(converted.run.out), "version 0" + expected);
 }

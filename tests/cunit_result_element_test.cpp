@@ -98,17 +98,19 @@ TEST(CunitConversion, WindowsAndUnterminatedLogsGiveTheSameRows) {
   EXPECT_EQ(loaded_rows(clean).size(), 2u);
 }
 
-TEST(CunitConversion, QuoteInAnOptionLoadsIntact) {
+TEST(CunitConversion, QuotesAndStatementsInOptionsLoadIntact) {
   TempDir dir;
   write_file(dir.file("in.log"), "  Test: a ...passed\n");
+  const std::string hostile = "it's \"hi\" a\\b, ');drop table ut_results;--\nnext line";
   std::vector<std::string> args = standard_args("PassFail", dir.file("in.log"), dir.file("out.sql"));
-  args.push_back("--platform=say \"hi\", then ); drop table ut_results; --");  // later arguments lose...
-  args.insert(args.begin(), "--platform=say \"hi\"); drop table ut_results; --");  // ...the first one wins
+  args.push_back("--platform=later arguments lose");
+  args.insert(args.begin(), "--platform=" + hostile);  // the first one wins
+  args.insert(args.begin(), "--hash_value=" + hostile);
   ASSERT_EQ(run_program(args).exit_status, 0);
   SqliteDb db;
   ASSERT_EQ(db.exec(read_file(dir.file("out.sql"))), "");
-  EXPECT_EQ(db.rows("select platform, name from ut_results"),
-            (std::vector<std::vector<std::string>>{{"say \"hi\"); drop table ut_results; --", "a"}}));
+  EXPECT_EQ(db.rows("select platform, githash, name from ut_results"),
+            (std::vector<std::vector<std::string>>{{hostile, hostile, "a"}}));
 }
 
 }  // namespace

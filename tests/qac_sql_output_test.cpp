@@ -25,14 +25,14 @@ TEST(QacSqlCounts, HisRangeAndPriorities) {
     Records records;
     std::string expected;
   } cases[] = {
-      {{message(3, 5299)}, R"("0", "0", "0", "1", "0", "0", "0", "0", "0", "0", "0")"},
-      {{message(3, 5300)}, R"("0", "0", "0", "0", "0", "0", "0", "0", "0", "0", "1")"},
-      {{message(3, 5399)}, R"("0", "0", "0", "0", "0", "0", "0", "0", "0", "0", "1")"},
-      {{message(3, 5400)}, R"("0", "0", "0", "1", "0", "0", "0", "0", "0", "0", "0")"},
-      {{message(0, 5350), message(9, 5301)}, R"("0", "0", "0", "0", "0", "0", "0", "0", "0", "0", "2")"},  // only HIS
+      {{message(3, 5299)}, R"('0', '0', '0', '1', '0', '0', '0', '0', '0', '0', '0')"},
+      {{message(3, 5300)}, R"('0', '0', '0', '0', '0', '0', '0', '0', '0', '0', '1')"},
+      {{message(3, 5399)}, R"('0', '0', '0', '0', '0', '0', '0', '0', '0', '0', '1')"},
+      {{message(3, 5400)}, R"('0', '0', '0', '1', '0', '0', '0', '0', '0', '0', '0')"},
+      {{message(0, 5350), message(9, 5301)}, R"('0', '0', '0', '0', '0', '0', '0', '0', '0', '0', '2')"},  // only HIS
       {{message(0, 1), message(9, 2), message(9, 3), message(5, 4)},
-       R"("1", "0", "0", "0", "0", "1", "0", "0", "0", "2", "0")"},
-      {{}, R"("0", "0", "0", "0", "0", "0", "0", "0", "0", "0", "0")"},
+       R"('1', '0', '0', '0', '0', '1', '0', '0', '0', '2', '0')"},
+      {{}, R"('0', '0', '0', '0', '0', '0', '0', '0', '0', '0', '0')"},
   };
   for (const auto& c : cases) {
     const auto counts = QZQacResultElement::statistics_sql::of(c.records);
@@ -49,15 +49,15 @@ TEST(QacSqlLines, EmptyAndQuotedOptions) {
   const std::vector<QZQacResultElement::file_group> files = {{"Src_QZ\\a.c", {message(5, 1), message(1, 5300)}}};
   Detail::options options;
   options.project_name = "K7";
-  options.hash_value = "say \"hi\"";
+  options.hash_value = "say \"hi\" it's";
   const std::deque<std::string> lines = QZQacResultElement::sql_lines(files, options, "2026-12-07", "09:15:00");
   ASSERT_EQ(lines.size(), 2u);
-  EXPECT_EQ(lines[1], insert_prefix + R"("", "K7", "", "say ""hi""", "2026-12-07", "09:15:00", "\Src_QZ\a.c", )" +
-                          R"("0", "0", "0", "0", "0", "1", "0", "0", "0", "0", "1");)");
+  EXPECT_EQ(lines[1], insert_prefix + R"('', 'K7', '', 'say "hi" it''s', '2026-12-07', '09:15:00', '\Src_QZ\a.c', )" +
+                          R"('0', '0', '0', '0', '0', '1', '0', '0', '0', '0', '1');)");
   SqliteDb db;
   ASSERT_EQ(db.exec(lines[0] + "\n" + lines[1]), "");
   EXPECT_EQ(db.rows("select platform, githash, filename, misra_5, his from q_results"),
-            (Rows{{"", "say \"hi\"", "\\Src_QZ\\a.c", "1", "1"}}));
+            (Rows{{"", "say \"hi\" it's", "\\Src_QZ\\a.c", "1", "1"}}));
 }
 
 std::string convert(const TempDir& dir, const std::string& name, const std::string& report) {

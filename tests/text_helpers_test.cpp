@@ -24,6 +24,26 @@ TEST(AddQuotes, AppendsToExistingText) {
   EXPECT_EQ(row, "values (\"x\"\"y\"");
 }
 
+TEST(SqlLiteral, SingleQuotedWithInnerSingleQuotesDoubled) {
+  const struct {
+    std::string value, literal;
+  } cases[] = {
+      {"", "''"},
+      {"Pwe3", "'Pwe3'"},
+      {"it's", "'it''s'"},
+      {"''", "''''''"},
+      {"say \"hi\"", "'say \"hi\"'"},  // a double quote is an ordinary character
+      {"a\\b, c\nd\xff", "'a\\b, c\nd\xff'"},
+      {std::string("a\0'\0", 4), "'a'''"},  // a NUL would end the script's text
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(Detail::sql_literal(c.value), c.literal) << c.value;
+    std::string row = "values (";
+    Detail::append_sql_literal(row, c.value);
+    EXPECT_EQ(row, "values (" + c.literal);
+  }
+}
+
 TEST(AddSpace, IsOneBlank) { EXPECT_EQ(Detail::add_space(), " "); }
 
 TEST(MyLexicalCast, NumberToText) {

@@ -14,7 +14,7 @@ void SqlScript::set_leading_values(std::initializer_list<std::string_view> value
   const char* separator = "";
   for (std::string_view value : values) {
     row_start_ += separator;
-    append_quoted(row_start_, value);
+    append_sql_literal(row_start_, value);
     separator = ", ";
   }
   has_leading_values_ = values.size() > 0;
@@ -30,7 +30,7 @@ void SqlScript::add_row(std::initializer_list<std::string_view> values) {
   const char* separator = has_leading_values_ ? ", " : "";
   for (std::string_view value : values) {
     row += separator;
-    append_quoted(row, value);
+    append_sql_literal(row, value);
     separator = ", ";
   }
   row += ");";

@@ -15,7 +15,7 @@ class SqlScript {
   /// `insert_prefix` runs up to and including " values (".
   SqlScript(std::string create_statement, std::string insert_prefix);
 
-  /// Appends the prefix, every value through add_quotes joined by ", ", and ");".
+  /// Appends the prefix, every value as an SQL literal (sql_literal) joined by ", ", and ");".
   void add_row(std::initializer_list<std::string_view> values);
 
   /// Values every later row begins with (the run's platform, project, date

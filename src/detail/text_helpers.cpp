@@ -9,21 +9,16 @@
 
 namespace Detail {
 
-std::string add_quotes(const std::string& value) {
-  std::string quoted;
-  append_quoted(quoted, value);
-  return quoted;
-}
+namespace {
 
-void append_quoted(std::string& out, std::string_view value) {
-  static const std::string quote = "\"";
+// `value` between two `quote` characters, each `quote` inside it doubled.
+// Copied in runs between the bytes that need care: a NUL byte is left out,
+// since SQLite ends a statement's text at one and would cut the script there.
+void append_between(std::string& out, std::string_view value, char quote) {
   out.reserve(out.size() + value.size() + 2);
   out += quote;
-  // Copied in runs between the bytes that need care: a quote is doubled, and
-  // a NUL byte is left out, since SQLite ends a statement's text at one and
-  // would cut the script there.
   // Most values hold neither: one copy.
-  if (std::memchr(value.data(), '"', value.size()) == nullptr &&
+  if (std::memchr(value.data(), quote, value.size()) == nullptr &&
       std::memchr(value.data(), '\0', value.size()) == nullptr) {
     out += value;
     out += quote;
@@ -31,14 +26,32 @@ void append_quoted(std::string& out, std::string_view value) {
   }
   while (!value.empty()) {
     std::size_t run = 0;
-    while (run < value.size() && value[run] != '"' && value[run] != '\0') ++run;
+    while (run < value.size() && value[run] != quote && value[run] != '\0') ++run;
     out.append(value.data(), run);
     if (run == value.size()) break;
-    if (value[run] == '"') out.append(2, '"');
+    if (value[run] == quote) out.append(2, quote);
     value.remove_prefix(run + 1);
   }
   out += quote;
 }
+
+}  // namespace
+
+std::string add_quotes(const std::string& value) {
+  std::string quoted;
+  append_quoted(quoted, value);
+  return quoted;
+}
+
+void append_quoted(std::string& out, std::string_view value) { append_between(out, value, '"'); }
+
+std::string sql_literal(std::string_view value) {
+  std::string literal;
+  append_sql_literal(literal, value);
+  return literal;
+}
+
+void append_sql_literal(std::string& out, std::string_view value) { append_between(out, value, '\''); }
 
 std::string add_space() {
   static const std::string space = " ";

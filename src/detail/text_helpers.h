@@ -6,14 +6,24 @@
 
 namespace Detail {
 
-/// The value between two double quotes, every double quote inside it doubled,
-/// so that the result is always one complete SQL string literal:
-/// `a"b` gives `"a""b"`, the empty text gives `""`. A NUL byte, which no SQL
-/// script can carry, is left out.
+/// The value between two double quotes, every double quote inside it doubled:
+/// `a"b` gives `"a""b"`, the empty text gives `""`. A NUL byte is left out.
+/// For the plain-text reports; SQL values go through sql_literal.
 std::string add_quotes(const std::string& value);
 
 /// Appends what add_quotes(value) returns to `out`, without a temporary.
 void append_quoted(std::string& out, std::string_view value);
+
+/// The value as a standard SQL string literal: between two single quotes,
+/// every single quote inside it doubled (`it's` gives `'it''s'`, the empty
+/// text `''`). Double-quoted values load only into SQLite builds that keep
+/// the legacy double-quoted-string quirk; this loads into every SQL engine.
+/// A NUL byte, which no SQL script can carry, is left out; every other byte
+/// is copied as it is.
+std::string sql_literal(std::string_view value);
+
+/// Appends what sql_literal(value) returns to `out`, without a temporary.
+void append_sql_literal(std::string& out, std::string_view value);
 
 /// A string holding one blank.
 std::string add_space();

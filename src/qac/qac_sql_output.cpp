@@ -19,10 +19,10 @@ QZQacResultElement::statistics_sql QZQacResultElement::statistics_sql::of(
 std::string QZQacResultElement::statistics_sql::get_fancy_string() const {
   std::string values;
   for (const std::uint64_t count : priority_counts) {
-    Detail::append_quoted(values, Detail::my_lexical_cast<unsigned long>(count));
+    Detail::append_sql_literal(values, Detail::my_lexical_cast<unsigned long>(count));
     values += ", ";
   }
-  Detail::append_quoted(values, Detail::my_lexical_cast<unsigned long>(his_count));
+  Detail::append_sql_literal(values, Detail::my_lexical_cast<unsigned long>(his_count));
   return values;
 }
 
@@ -40,10 +40,10 @@ std::deque<std::string> QZQacResultElement::sql_lines(const std::vector<file_gro
         "misra_3, misra_4, misra_5, misra_6, misra_7, misra_8, misra_9, his) values (";
     for (const std::string* value :
          {&options.platform, &options.project_name, &options.tool_name, &options.hash_value, &date, &time}) {
-      Detail::append_quoted(row, *value);
+      Detail::append_sql_literal(row, *value);
       row += ", ";
     }
-    Detail::append_quoted(row, options.platform + "\\" + file.first);
+    Detail::append_sql_literal(row, options.platform + "\\" + file.first);
     row += ", ";
     row += statistics_sql::of(file.second).get_fancy_string();
     row += ");";

@@ -62,9 +62,9 @@ bool has_shape(const std::string& text, std::size_t at, const std::string& shape
 }  // namespace
 
 std::string normalise_date_time(std::string text) {
-  const std::string shape = "\"9999-99-99\", \"99:99:99\"";
-  const std::string replacement = "\"<date>\", \"<time>\"";
-  for (std::size_t at = text.find('"'); at != std::string::npos; at = text.find('"', at + 1)) {
+  const std::string shape = "'9999-99-99', '99:99:99'";
+  const std::string replacement = "'<date>', '<time>'";
+  for (std::size_t at = text.find('\''); at != std::string::npos; at = text.find('\'', at + 1)) {
     if (has_shape(text, at, shape)) text.replace(at, shape.size(), replacement);
   }
   return text;

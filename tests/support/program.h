@@ -21,8 +21,8 @@ RunResult run_program(const std::vector<std::string>& args, const std::vector<st
 std::vector<std::string> standard_args(const std::string& parser_type, const std::string& input,
                                        const std::string& output);
 
-/// Replaces every `"YYYY-MM-DD", "HH:MM:SS"` pair of the run's date and time
-/// with `"<date>", "<time>"`, the only part of an output that differs
+/// Replaces every `'YYYY-MM-DD', 'HH:MM:SS'` pair of the run's date and time
+/// with `'<date>', '<time>'`, the only part of an output that differs
 /// between runs.
 std::string normalise_date_time(std::string text);
 

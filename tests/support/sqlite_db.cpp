@@ -8,6 +8,12 @@ namespace test_support {
 
 SqliteDb::SqliteDb(const std::string& path) {
   if (sqlite3_open(path.c_str(), &db_) != SQLITE_OK) throw std::runtime_error("cannot open database " + path);
+  // As strict as SQLite builds made with SQLITE_DQS=0: a double-quoted value
+  // is an unknown column there, never a string.
+  for (const int option : {SQLITE_DBCONFIG_DQS_DML, SQLITE_DBCONFIG_DQS_DDL}) {
+    if (sqlite3_db_config(db_, option, 0, nullptr) != SQLITE_OK)
+      throw std::runtime_error("cannot switch off double-quoted strings");
+  }
 }
 
 SqliteDb::~SqliteDb() { sqlite3_close(db_); }
