@@ -14,10 +14,17 @@
 //   254  the input cannot be opened or is a directory
 //   253  the output cannot be opened for writing, or is the input itself
 //   252  the output file could not be written completely
+//   251  the input could not be read to its end (nothing is written)
+//   250  memory ran out (nothing is written)
+//   249  standard output could not be written (the output file is complete)
 
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cerrno>
 #include <filesystem>
-#include <fstream>
 #include <iostream>
+#include <new>
 #include <string>
 #include <vector>
 
@@ -28,7 +35,9 @@
 #include "coverage/ctc_coverage_result_element.h"
 #include "coverage/gcov_coverage_result_element.h"
 #include "detail/options.h"
+#include "detail/line_reader.h"
 #include "detail/output_writer.h"
+#include "detail/run_files.h"
 #include "qac/qac_result_element.h"
 #include "results/cunit_result_element.h"
 
@@ -83,9 +92,41 @@ void dispatch(const Detail::options& options) {
   }
 }
 
+// Converts and writes; the output keeps its truncated state when the input
+// cannot be read whole or memory runs out, since every converter writes only
+// after it has read everything.
+int convert(const Detail::options& options) {
+  try {
+    dispatch(options);
+  } catch (const Detail::input_read_error&) {
+    std::cout << "VIViriZovuro error: Could not read input file" << std::endl;
+    return -5;
+  } catch (const std::bad_alloc&) {
+    std::cout << "VIViriZovuro error: Not enough memory" << std::endl;
+    return -6;
+  }
+  return Detail::output_write_failed() ? -4 : 0;
+}
+
+// A standard stream that a pipeline closed (`>&-`) would hand its number to
+// the next file opened, and the echo would then go into the output file. A
+// read-only /dev/null takes its place instead: writes to it fail and are
+// reported like any other failed standard output.
+void keep_standard_streams_open() {
+  for (int descriptor = 0; descriptor <= 2; ++descriptor) {
+    if (fcntl(descriptor, F_GETFD) != -1 || errno != EBADF) continue;
+    const int stand_in = open("/dev/null", O_RDONLY);
+    if (stand_in >= 0 && stand_in != descriptor) {
+      dup2(stand_in, descriptor);
+      close(stand_in);
+    }
+  }
+}
+
 }  // namespace
 
 int main(int argc, char* argv[]) {
+  keep_standard_streams_open();
   std::ios::sync_with_stdio(false);
   std::cout << "version 0";
   if (argc <= 6) {
@@ -96,20 +137,20 @@ int main(int argc, char* argv[]) {
   Detail::options options{};
   Detail::parse_program_options(options, args);
 
-  std::ifstream input(options.input);
-  if (!input.is_open() || is_directory(options.input)) {
+  if (!Detail::open_run_input(options.input) || is_directory(options.input)) {
     std::cout << "VIViriZovuro error: Could not open input file" << std::endl;
     return -2;
   }
-  std::ofstream output;
-  if (!names_the_same_file(options.input, options.output)) output.open(options.output);
-  if (!output.is_open()) {
+  if (names_the_same_file(options.input, options.output) || !Detail::open_run_output(options.output)) {
     std::cout << "VIViriZovuro error: Could not open output file" << std::endl;
     return -3;
   }
-  output.close();
 
-  dispatch(options);
+  const int status = convert(options);
   std::cout.flush();
-  return Detail::output_write_failed() ? -4 : 0;
+  if (!std::cout) {
+    std::cerr << "VIViriZovuro error: Could not write standard output" << std::endl;
+    if (status == 0) return -7;
+  }
+  return status;
 }

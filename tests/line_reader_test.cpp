@@ -49,4 +49,55 @@ TEST(LineReader, LinesLongerThanTheBlock) {
   EXPECT_EQ(lines_of("ab\r\ncd\r\n", 3), (Lines{"ab", "cd"}));
 }
 
+TEST(LineReader, MalformedUtf16IsReplacedAndReported) {
+  using namespace std::string_literals;  // the texts hold NUL bytes
+  const struct {
+    std::string text;
+    Lines expected;
+    std::string messages;
+  } cases[] = {
+      {"\xFF\xFE" "a\0\n\0b\0"s, {"a", "b"}, ""},
+      {"\xFE\xFF" "\0a\0\n\xD8\x3D\xDE\x00"s, {"a", "\xF0\x9F\x98\x80"}, ""},  // a surrogate pair
+      {"\xFF\xFE" "a\0\n\0b"s, {"a", "\xEF\xBF\xBD"}, "6"},                   // an odd byte count
+      {"\xFF\xFE" "\x00\xDCx\0"s, {"\xEF\xBF\xBDx"}, "2"},                     // a lone low surrogate
+      {"\xFF\xFE" "\x3D\xD8x\0"s, {"\xEF\xBF\xBDx"}, "2"},                     // a lone high surrogate
+      {"\xFF\xFE" "x\0\x3D\xD8"s, {"x\xEF\xBF\xBD"}, "4"},                     // one at the end
+      {"\xEF\xBB\xBF" "a\n"s, {"a"}, ""},                                // a UTF-8 mark is dropped
+      {"a\xEF\xBB\xBF\n"s, {"a\xEF\xBB\xBF"}, ""},                              // only at the start
+  };
+  for (const auto& c : cases) {
+    for (std::size_t block : {1u, 2u, 3u, 5u, 4096u}) {
+      testing::internal::CaptureStdout();
+      const Lines lines = lines_of(c.text, block);
+      const std::string printed = testing::internal::GetCapturedStdout();
+      EXPECT_EQ(lines, c.expected) << testing::PrintToString(c.text) << " block " << block;
+      const std::string message = c.messages.empty() ? "" : "VIViriZovuro error: Input is not valid UTF-16 at byte offset " +
+                                                                c.messages + ", the character was replaced by U+FFFD\n";
+      EXPECT_EQ(printed, message) << testing::PrintToString(c.text) << " block " << block;
+    }
+  }
+}
+
+// Gives its text, then fails as a file on a broken disk or share does.
+struct FailingBuffer : std::streambuf {
+  std::string text = "a\nb";
+  bool given = false;
+  int_type underflow() override {
+    if (given) throw std::runtime_error("I/O error");
+    given = true;
+    setg(text.data(), text.data(), text.data() + text.size());
+    return traits_type::to_int_type(text[0]);
+  }
+};
+
+TEST(LineReader, StreamFailingPartWayThrows) {
+  FailingBuffer buffer;
+  std::istream in(&buffer);
+  Detail::LineReader reader(in, 2);
+  std::string_view line;
+  ASSERT_TRUE(reader.next(line));
+  EXPECT_EQ(line, "a");
+  EXPECT_THROW(reader.next(line), Detail::input_read_error);
+}
+
 }  // namespace

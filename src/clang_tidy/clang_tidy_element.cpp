@@ -9,6 +9,7 @@
 
 #include "detail/line_reader.h"
 #include "detail/output_writer.h"
+#include "detail/run_files.h"
 #include "detail/record_sort.h"
 #include "detail/text_helpers.h"
 
@@ -159,8 +160,7 @@ std::vector<ZEZudizOzazIdovuvidurElement::file_group> ZEZudizOzazIdovuvidurEleme
 void ZEZudizOzazIdovuvidurElement::get_final_result(const Detail::options& options) {
   static const char* const not_successful =
       "ZEZudizOzazIdovuvidur: Getting clang-tidy analysis result was not successfull";
-  std::ifstream in(options.input, std::ios::in | std::ios::binary);
-  std::ofstream out(options.output, std::ios::out | std::ios::trunc | std::ios::binary);
+  std::ifstream& in = Detail::take_run_input(options.input);
 
   std::vector<std::string> texts;
   std::vector<std::size_t> first_lines;
@@ -190,11 +190,6 @@ void ZEZudizOzazIdovuvidurElement::get_final_result(const Detail::options& optio
     std::vector<file_group> groups = group_by_file(std::move(records));
     build_html_report(groups, entries);
   }
-  bool written = Detail::write_lines(out, entries);
-  out.close();
-  if (!written || out.fail()) {
-    Detail::report_write_failure();
-    return;
-  }
+  if (!Detail::write_output(options.output, entries, Detail::Echo::no)) return;
   std::cout << "ZEZudizOzazIdovuvidur: Report has been built successfully" << std::endl;
 }

@@ -46,11 +46,59 @@ bool LineReader::read_block() {
     begin_ = 0;
   }
   if (buffer_.size() - end_ < block_size_) buffer_.resize(std::max(end_ + block_size_, 2 * buffer_.size()));
-  in_.read(buffer_.data() + end_, static_cast<std::streamsize>(buffer_.size() - end_));
-  const auto got = static_cast<std::size_t>(in_.gcount());
+  const std::size_t got = fill(buffer_.data() + end_, buffer_.size() - end_);
   end_ += got;
-  if (got == 0 || !in_) at_end_ = true;
+  if (got == 0) at_end_ = true;
   return got > 0;
+}
+
+// Up to `size` bytes of text: what is pending first, then the stream, decoded
+// where it is UTF-16. Zero only at the end of the input.
+std::size_t LineReader::fill(char* destination, std::size_t size) {
+  if (!started_) take_byte_order_mark();
+  while (pending_begin_ == pending_.size() && utf16_) {
+    pending_.clear();
+    pending_begin_ = 0;
+    std::string raw(std::max<std::size_t>(block_size_, 2), '\0');
+    raw.resize(read_raw(raw.data(), raw.size()));
+    if (raw.empty()) {
+      utf16_->finish(pending_);
+      utf16_.reset();
+    } else {
+      utf16_->decode(raw, pending_);
+    }
+  }
+  if (pending_begin_ < pending_.size()) {
+    const std::size_t count = std::min(size, pending_.size() - pending_begin_);
+    std::memcpy(destination, pending_.data() + pending_begin_, count);
+    pending_begin_ += count;
+    return count;
+  }
+  return read_raw(destination, size);
+}
+
+std::size_t LineReader::read_raw(char* destination, std::size_t size) {
+  if (in_.bad()) throw input_read_error();
+  if (!in_) return 0;
+  in_.read(destination, static_cast<std::streamsize>(size));
+  if (in_.bad()) throw input_read_error();
+  return static_cast<std::size_t>(in_.gcount());
+}
+
+void LineReader::take_byte_order_mark() {
+  started_ = true;
+  pending_.resize(3);
+  pending_.resize(read_raw(pending_.data(), pending_.size()));
+  const auto starts_with = [&](std::string_view mark) { return std::string_view(pending_).substr(0, mark.size()) == mark; };
+  if (starts_with("\xEF\xBB\xBF")) {
+    pending_.clear();
+  } else if (starts_with("\xFF\xFE") || starts_with("\xFE\xFF")) {
+    const auto order = pending_[0] == '\xFF' ? Utf16Decoder::Order::little_endian : Utf16Decoder::Order::big_endian;
+    utf16_.emplace(order, 2);
+    const std::string after_mark = pending_.substr(2);
+    pending_.clear();
+    utf16_->decode(after_mark, pending_);
+  }
 }
 
 }  // namespace Detail

@@ -2,11 +2,22 @@
 // The one way every converter reads its report.
 
 #include <cstddef>
+#include <cstdint>
 #include <istream>
+#include <optional>
+#include <stdexcept>
 #include <string>
 #include <string_view>
 
+#include "detail/utf16_decoder.h"
+
 namespace Detail {
+
+/// The input could not be read to its end.
+class input_read_error : public std::runtime_error {
+ public:
+  input_read_error() : std::runtime_error("the input could not be read") {}
+};
 
 /// Reads a stream line by line in large blocks.
 ///
@@ -15,6 +26,11 @@ namespace Detail {
 /// written on Linux. A last line without a line feed is returned like any
 /// other (a lone carriage return at its end is dropped too). An empty stream
 /// has no lines. Lines of any length are returned whole.
+///
+/// A report that begins with a UTF-16 byte-order mark is read as its UTF-8
+/// text; a UTF-8 byte-order mark at the start is dropped. A stream that fails
+/// while it is read throws input_read_error: a report read only in part must
+/// not pass for a whole one.
 ///
 ///   Detail::LineReader reader(in);
 ///   for (std::string_view line; reader.next(line);) use(line, reader.line_number());
@@ -30,8 +46,15 @@ class LineReader {
 
  private:
   bool read_block();
+  std::size_t fill(char* destination, std::size_t size);
+  std::size_t read_raw(char* destination, std::size_t size);
+  void take_byte_order_mark();
 
   std::istream& in_;
+  bool started_ = false;
+  std::string pending_;             // text to hand out before reading on
+  std::size_t pending_begin_ = 0;
+  std::optional<Utf16Decoder> utf16_;
   std::size_t block_size_;
   std::string buffer_;
   std::size_t begin_ = 0;    // start of the unread text

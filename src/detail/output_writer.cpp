@@ -1,13 +1,128 @@
 #include "detail/output_writer.h"
 
-#include <fstream>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <filesystem>
 #include <iostream>
-#include <vector>
+
+#include "detail/run_files.h"
 
 namespace Detail {
 namespace {
 
 bool write_failure_reported = false;
+
+bool write_all(int descriptor, const char* data, std::size_t size) {
+  while (size > 0) {
+    const ssize_t written = ::write(descriptor, data, size);
+    if (written < 0) {
+      if (errno == EINTR) continue;
+      return false;
+    }
+    data += written;
+    size -= static_cast<std::size_t>(written);
+  }
+  return true;
+}
+
+// Every line and its line feed, a large block at a time.
+bool write_lines_to(int descriptor, const std::deque<std::string>& lines) {
+  constexpr std::size_t block_size = 1 << 20;
+  std::string block;
+  block.reserve(block_size);
+  for (const std::string& line : lines) {
+    block += line;
+    block += '\n';
+    if (block.size() >= block_size) {
+      if (!write_all(descriptor, block.data(), block.size())) return false;
+      block.clear();
+    }
+  }
+  return write_all(descriptor, block.data(), block.size());
+}
+
+// The file a new output must replace: the target of a symbolic link, so that
+// the link stays a link.
+std::string replaced_file(const std::string& path) {
+  std::error_code error;
+  if (!std::filesystem::is_symlink(path, error)) return path;
+  const std::filesystem::path target = std::filesystem::canonical(path, error);
+  return error ? path : target.string();
+}
+
+std::string folder_of(const std::string& file) {
+  const std::filesystem::path folder = std::filesystem::path(file).parent_path();
+  return folder.empty() ? "." : folder.string();
+}
+
+// The permission bits the output keeps: those of the file it replaces, or
+// those a newly created file gets.
+mode_t output_mode(const std::string& file) {
+  struct stat existing {};
+  if (stat(file.c_str(), &existing) == 0) return existing.st_mode & 07777;
+  const mode_t mask = umask(0);
+  umask(mask);
+  return 0666 & ~mask;
+}
+
+bool fill_new_file(int descriptor, mode_t mode, const std::deque<std::string>& lines) {
+  return fchmod(descriptor, mode) == 0 && write_lines_to(descriptor, lines);
+}
+
+bool rename_over(const std::string& name, const std::string& file) {
+  if (std::rename(name.c_str(), file.c_str()) == 0) return true;
+  unlink(name.c_str());
+  return false;
+}
+
+// Gives a written anonymous file (O_TMPFILE) a name beside `file`; that name
+// is visible only until the rename right after.
+bool name_anonymous_file(int descriptor, const std::string& file, std::string& name) {
+  const std::string proc_path = "/proc/self/fd/" + std::to_string(descriptor);
+  const std::string stem = folder_of(file) + "/." + std::filesystem::path(file).filename().string() + ".viviri-" +
+                           std::to_string(getpid()) + "-";
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    name = stem + std::to_string(attempt);
+    if (linkat(AT_FDCWD, proc_path.c_str(), AT_FDCWD, name.c_str(), AT_SYMLINK_FOLLOW) == 0) return true;
+    if (errno != EEXIST) return false;
+  }
+  return false;
+}
+
+// Writes the lines into a new file in the output's folder and renames it over
+// the output once it is complete and closed, so that the output is at every
+// moment either what it was or the whole new text, whatever stops the run.
+// An anonymous file (O_TMPFILE) leaves nothing behind even when the process
+// is killed; where the file system has none, a named one is used.
+bool replace_file(const std::string& path, const std::deque<std::string>& lines) {
+  const std::string file = replaced_file(path);
+  const mode_t mode = output_mode(file);
+  const int anonymous = open(folder_of(file).c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0600);
+  if (anonymous >= 0) {
+    std::string name;
+    if (!fill_new_file(anonymous, mode, lines)) {
+      close(anonymous);
+      return false;
+    }
+    if (name_anonymous_file(anonymous, file, name)) {
+      const bool closed = close(anonymous) == 0;
+      if (closed) return rename_over(name, file);
+      unlink(name.c_str());
+      return false;
+    }
+    close(anonymous);  // no /proc to name it through: write a named one instead
+  }
+  std::string name = folder_of(file) + "/." + std::filesystem::path(file).filename().string() + ".viviri-XXXXXX";
+  const int named = mkostemp(name.data(), O_CLOEXEC);
+  if (named < 0) return false;
+  const bool filled = fill_new_file(named, mode, lines);
+  if (close(named) == 0 && filled) return rename_over(name, file);
+  unlink(name.c_str());
+  return false;
+}
 
 }  // namespace
 
@@ -39,13 +154,8 @@ void report_write_failure() {
 bool output_write_failed() { return write_failure_reported; }
 
 bool write_output(const std::string& path, const std::deque<std::string>& lines, Echo echo) {
-  std::vector<char> buffer(1 << 20);
-  std::ofstream out;
-  out.rdbuf()->pubsetbuf(buffer.data(), static_cast<std::streamsize>(buffer.size()));
-  out.open(path, std::ios::out | std::ios::trunc | std::ios::binary);
-  bool written = out.is_open() && write_lines(out, lines);
-  out.close();
-  written = written && !out.fail();
+  const int kept = kept_output_descriptor(path);
+  const bool written = kept >= 0 ? write_lines_to(kept, lines) : replace_file(path, lines);
   if (echo == Echo::yes) echo_lines(lines);
   if (!written) report_write_failure();
   return written;

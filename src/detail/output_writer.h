@@ -22,10 +22,15 @@ bool output_write_failed();
 
 enum class Echo { yes, no };
 
-/// Creates or truncates `path`, writes the lines to it and closes it; then,
-/// with Echo::yes, writes them to standard output as well. A file that could
-/// not be written completely is reported (report_write_failure) after the
-/// echo. Returns whether the file was written completely.
+/// Writes the lines to `path` and then, with Echo::yes, to standard output.
+/// A regular file (or a path that does not exist yet) is replaced at once by a
+/// completely written new file in the same folder, with the permission bits
+/// of the file it replaces (a symbolic link stays a link, its target is
+/// replaced); any other kind of file (a named pipe, a device) is written
+/// through the descriptor the output check kept (run_files.h). A file that
+/// could not be written completely is reported (report_write_failure) after
+/// the echo, and the output keeps what it held before. Returns whether the
+/// file was written completely.
 bool write_output(const std::string& path, const std::deque<std::string>& lines, Echo echo = Echo::yes);
 
 }  // namespace Detail

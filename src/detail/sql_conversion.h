@@ -9,6 +9,7 @@
 
 #include "detail/options.h"
 #include "detail/output_writer.h"
+#include "detail/run_files.h"
 #include "detail/sql_script.h"
 #include "detail/text_helpers.h"
 
@@ -25,7 +26,7 @@ void convert_records_to_sql(const options& opts, Read read, StartScript start_sc
   get_date_and_time_string(date, time);
 
   std::deque<Record> records;
-  std::ifstream in(opts.input);
+  std::ifstream& in = take_run_input(opts.input);
   read(in, records);
 
   SqlScript script = start_script(date, time);

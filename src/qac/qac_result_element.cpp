@@ -6,6 +6,7 @@
 
 #include "detail/line_reader.h"
 #include "detail/output_writer.h"
+#include "detail/run_files.h"
 #include "detail/record_sort.h"
 #include "detail/text_helpers.h"
 
@@ -149,7 +150,7 @@ void QZQacResultElement::get_final_result(const Detail::options& options) {
   Detail::get_date_and_time_string(date, time);
 
   std::deque<QZQacResultElement> records;
-  std::ifstream in(options.input);
+  std::ifstream& in = Detail::take_run_input(options.input);
   GetQZQacResultElements(in, records);
   const std::size_t message_count = records.size();
   const std::vector<file_group> files = group_by_file(std::move(records));

@@ -2,6 +2,7 @@
 
 #include "detail/line_reader.h"
 #include "detail/output_writer.h"
+#include "detail/run_files.h"
 #include "detail/sql_script.h"
 #include "detail/text_helpers.h"
 
@@ -32,7 +33,7 @@ void QZCUnitResultElement::get_final_result(const Detail::options& options) {
   Detail::get_date_and_time_string(date, time);
 
   std::vector<result> results;
-  std::ifstream in(options.input);
+  std::ifstream& in = Detail::take_run_input(options.input);
   GetQZCUnitResultElements(in, results);
 
   Detail::SqlScript script(

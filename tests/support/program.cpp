@@ -64,10 +64,20 @@ bool has_shape(const std::string& text, std::size_t at, const std::string& shape
 std::string normalise_date_time(std::string text) {
   const std::string shape = "'9999-99-99', '99:99:99'";
   const std::string replacement = "'<date>', '<time>'";
+  // Built anew in one pass: replacing in place would move the rest of a large
+  // output at every row.
+  std::string normalised;
+  normalised.reserve(text.size());
+  std::size_t copied = 0;
   for (std::size_t at = text.find('\''); at != std::string::npos; at = text.find('\'', at + 1)) {
-    if (has_shape(text, at, shape)) text.replace(at, shape.size(), replacement);
+    if (!has_shape(text, at, shape)) continue;
+    normalised.append(text, copied, at - copied);
+    normalised += replacement;
+    copied = at + shape.size();
+    at = copied - 1;
   }
-  return text;
+  normalised.append(text, copied);
+  return normalised;
 }
 
 }  // namespace test_support
