@@ -55,6 +55,7 @@ constexpr parser parsers[] = {
     {"Map", &QZCompilerMapElement::get_final_result, true},
     {"Map_KEIL", &QZCompilerMapKeilElement::get_final_result, true},
     {"Map_GNU", &QZCompilerMapGnuElement::get_final_result, true},
+    {"ClangTidy_all", &ZEZudizOzazIdovuvidurElement::get_final_result, false},
 };
 
 const parser* fuzzed = nullptr;

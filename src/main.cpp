@@ -4,7 +4,7 @@
 //                --project_name=N --tool_name=T --hash_value=HASH
 //                --parser_type=PassFail|GCOV_Coverage|CTC_Coverage|QAC|
 //                              QAC_full_report|Warning|Map|Map_KEIL|ClangTidy|
-//                              Map_GNU
+//                              Map_GNU|ClangTidy_all
 //
 // Everything goes to standard output: "version 0" (no line end), then any
 // message, then the echo of the written script or report.
@@ -78,6 +78,7 @@ constexpr parser parsers[] = {
     {"Map", &QZCompilerMapElement::get_final_result},
     {"Map_KEIL", &QZCompilerMapKeilElement::get_final_result},
     {"Map_GNU", &QZCompilerMapGnuElement::get_final_result},
+    {"ClangTidy_all", &ZEZudizOzazIdovuvidurElement::get_final_result},
 };
 
 void dispatch(const Detail::options& options) {

@@ -53,6 +53,7 @@ const Converter converters[] = {
     {"Map", &QZCompilerMapElement::get_final_result, Output::sql},
     {"Map_KEIL", &QZCompilerMapKeilElement::get_final_result, Output::sql},
     {"Map_GNU", &QZCompilerMapGnuElement::get_final_result, Output::sql},
+    {"ClangTidy_all", &ZEZudizOzazIdovuvidurElement::get_final_result, Output::clang_tidy_page},
     {"ClangTidy", &ZEZudizOzazIdovuvidurElement::get_final_result, Output::clang_tidy_page},
 };
 

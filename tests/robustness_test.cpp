@@ -51,6 +51,8 @@ const HostileCase cases[] = {
      " .data          0x00002000       0x10 after.o\n", sql_row, 2},
     {"ClangTidy", [](const std::string& f) { return "src/a.cpp:10:5: warning: " + f + " [modernize-use-nullptr]\n"; },
      "src/after.cpp:1:1: error: after [misc-after]\n", "onclick=\"toggleInfo(", 2},
+    {"ClangTidy_all", [](const std::string& f) { return "src/a.cc:10:5: warning: " + f + " [modernize-use-nullptr]\n"; },
+     "src/after.hpp:1:1: error: after [misc-after]\n", "onclick=\"toggleInfo(", 2},
 };
 
 std::size_t count(const std::string& text, const std::string& what) {
