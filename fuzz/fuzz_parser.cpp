@@ -24,6 +24,7 @@
 #include "clang_tidy/clang_tidy_element.h"
 #include "compiler/compiler_map_element.h"
 #include "compiler/compiler_map_keil_element.h"
+#include "compiler/compiler_map_gnu_element.h"
 #include "compiler/compiler_warnings_element.h"
 #include "coverage/ctc_coverage_result_element.h"
 #include "coverage/gcov_coverage_result_element.h"
@@ -53,6 +54,8 @@ constexpr parser parsers[] = {
     {"Warning", &QZCompilerWarningsElement::get_final_result, true},
     {"Map", &QZCompilerMapElement::get_final_result, true},
     {"Map_KEIL", &QZCompilerMapKeilElement::get_final_result, true},
+    {"Map_GNU", &QZCompilerMapGnuElement::get_final_result, true},
+    {"ClangTidy_all", &ZEZudizOzazIdovuvidurElement::get_final_result, false},
 };
 
 const parser* fuzzed = nullptr;

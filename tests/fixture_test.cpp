@@ -42,7 +42,7 @@ std::vector<Fixture> discover_fixtures() {
 }
 
 bool writes_sql(const std::string& parser_type) {
-  return parser_type != "ClangTidy" && parser_type != "QAC_full_report";
+  return parser_type != "ClangTidy" && parser_type != "QAC_full_report" && parser_type != "ClangTidy_all";
 }
 
 std::string with_extension(const fs::path& stem, const char* extension) {

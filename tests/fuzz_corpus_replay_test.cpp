@@ -21,6 +21,7 @@
 #include "clang_tidy/clang_tidy_element.h"
 #include "compiler/compiler_map_element.h"
 #include "compiler/compiler_map_keil_element.h"
+#include "compiler/compiler_map_gnu_element.h"
 #include "compiler/compiler_warnings_element.h"
 #include "coverage/ctc_coverage_result_element.h"
 #include "coverage/gcov_coverage_result_element.h"
@@ -51,6 +52,8 @@ const Converter converters[] = {
     {"Warning", &QZCompilerWarningsElement::get_final_result, Output::sql},
     {"Map", &QZCompilerMapElement::get_final_result, Output::sql},
     {"Map_KEIL", &QZCompilerMapKeilElement::get_final_result, Output::sql},
+    {"Map_GNU", &QZCompilerMapGnuElement::get_final_result, Output::sql},
+    {"ClangTidy_all", &ZEZudizOzazIdovuvidurElement::get_final_result, Output::clang_tidy_page},
     {"ClangTidy", &ZEZudizOzazIdovuvidurElement::get_final_result, Output::clang_tidy_page},
 };
 

@@ -46,8 +46,13 @@ const HostileCase cases[] = {
     {"Map_KEIL",
      [](const std::string& f) { return "    " + f + " 0x00000400   Thumb Code    78  system.o(.text)\n"; },
      "    After 0x00000800   Data    4  after.o(.data)\n", sql_row, 2},
+    {"Map_GNU",
+     [](const std::string& f) { return "Linker script and memory map\n .text.long\n                0x00001000 0x200 " + f + "\n"; },
+     " .data          0x00002000       0x10 after.o\n", sql_row, 2},
     {"ClangTidy", [](const std::string& f) { return "src/a.cpp:10:5: warning: " + f + " [modernize-use-nullptr]\n"; },
      "src/after.cpp:1:1: error: after [misc-after]\n", "onclick=\"toggleInfo(", 2},
+    {"ClangTidy_all", [](const std::string& f) { return "src/a.cc:10:5: warning: " + f + " [modernize-use-nullptr]\n"; },
+     "src/after.hpp:1:1: error: after [misc-after]\n", "onclick=\"toggleInfo(", 2},
 };
 
 std::size_t count(const std::string& text, const std::string& what) {

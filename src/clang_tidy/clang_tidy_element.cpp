@@ -43,6 +43,18 @@ const Detail::Pattern& ZEZudizOzazIdovuvidurElement::my_single_tidy_msg_regex() 
   return my_regex_local;
 }
 
+const Detail::Pattern& ZEZudizOzazIdovuvidurElement::all_files_tidy_msg_regex() {
+  static const std::string str_regex = std::string("(.*)") + "\\:" + "([0-9]+)" + "\\:" + "([0-9]+)" + "\\:" +
+                                       "[[:space:]]+" + "(error|note|warning)" + "\\:" + "[[:space:]]+" + "(.*)" +
+                                       "\\[" + "(.*)" + "\\]" + "(.*)";
+  static const Detail::Pattern my_regex_local(str_regex);
+  return my_regex_local;
+}
+
+const Detail::Pattern& ZEZudizOzazIdovuvidurElement::message_regex(const std::string& parser_type) {
+  return parser_type == "ClangTidy_all" ? all_files_tidy_msg_regex() : my_single_tidy_msg_regex();
+}
+
 std::string ZEZudizOzazIdovuvidurElement::remove_colour(std::string_view line) {
   std::string plain;
   plain.reserve(line.size());
@@ -95,15 +107,19 @@ bool ZEZudizOzazIdovuvidurElement::read_message_texts(std::istream& in, std::vec
   return true;
 }
 
-bool ZEZudizOzazIdovuvidurElement::parse_single_tidy_msg(const std::string& text, std::size_t first_line) {
+bool ZEZudizOzazIdovuvidurElement::parse_single_tidy_msg(const std::string& text, std::size_t first_line,
+                                                         const Detail::Pattern& pattern) {
   Detail::Match groups;
-  if (!Detail::match_input_line(my_single_tidy_msg_regex(), text, first_line, groups)) return false;
+  if (!Detail::match_input_line(pattern, text, first_line, groups)) return false;
+  // The message patterns end alike in the groups line, column, severity,
+  // text, check name and tail; they differ in the groups of the file name.
+  const std::size_t at = pattern.group_count() - 5;
   file_name = groups.str(1);
-  line = Detail::my_lexical_cast<unsigned int>(groups.str(3));
-  column = Detail::my_lexical_cast<unsigned int>(groups.str(4));
-  check_name = groups.str(7);
-  tail_text = groups.str(8);
-  message = groups.str(5) + Detail::add_space() + groups.str(6) + Detail::add_space() + check_name +
+  line = Detail::my_lexical_cast<unsigned int>(groups.str(at));
+  column = Detail::my_lexical_cast<unsigned int>(groups.str(at + 1));
+  check_name = groups.str(at + 4);
+  tail_text = groups.str(at + 5);
+  message = groups.str(at + 2) + Detail::add_space() + groups.str(at + 3) + Detail::add_space() + check_name +
             Detail::add_space() + tail_text + Detail::add_space();
   full_text = groups.str(0);
   return true;
@@ -123,10 +139,11 @@ bool ZEZudizOzazIdovuvidurElement::is_equal(const ZEZudizOzazIdovuvidurElement& 
 
 bool ZEZudizOzazIdovuvidurElement::get_relevent_tidy_messages(std::vector<std::string>& texts,
                                                               std::deque<ZEZudizOzazIdovuvidurElement>& records,
-                                                              const std::vector<std::size_t>& first_lines) {
+                                                              const std::vector<std::size_t>& first_lines,
+                                                              const Detail::Pattern& pattern) {
   for (std::size_t i = 0; i < texts.size(); ++i) {
     ZEZudizOzazIdovuvidurElement record;
-    record.is_valid = record.parse_single_tidy_msg(texts[i], i < first_lines.size() ? first_lines[i] : 0);
+    record.is_valid = record.parse_single_tidy_msg(texts[i], i < first_lines.size() ? first_lines[i] : 0, pattern);
     std::string().swap(texts[i]);  // the record holds what is needed of it
     if (record.is_valid) records.push_back(std::move(record));
   }
@@ -170,7 +187,7 @@ void ZEZudizOzazIdovuvidurElement::get_final_result(const Detail::options& optio
     return;
   }
   std::deque<ZEZudizOzazIdovuvidurElement> records;
-  const bool found = get_relevent_tidy_messages(texts, records, first_lines);
+  const bool found = get_relevent_tidy_messages(texts, records, first_lines, message_regex(options.parser_type));
   in.close();
   std::vector<std::string>().swap(texts);
   std::vector<std::size_t>().swap(first_lines);

@@ -8,6 +8,10 @@
 //
 // Colour sequences (ESC "[" digits and semicolons "m", as --use-color prints
 // them) are removed from every line before it is examined.
+//
+// ClangTidy keeps messages on files whose names end in .cpp, .c or .h;
+// ClangTidy_all keeps them on every file (.cc, .cxx, .hpp, headers without an
+// extension); the two differ in nothing else.
 
 #include <cstddef>
 #include <deque>
@@ -40,11 +44,20 @@ class ZEZudizOzazIdovuvidurElement {
   /// The pattern of a whole message text, compiled on the first call.
   static const Detail::Pattern& my_single_tidy_msg_regex();
 
+  /// my_single_tidy_msg_regex with a file-name group that takes any name,
+  /// compiled on the first call.
+  static const Detail::Pattern& all_files_tidy_msg_regex();
+
+  /// The message pattern of `parser_type`: all_files_tidy_msg_regex for
+  /// "ClangTidy_all", my_single_tidy_msg_regex otherwise.
+  static const Detail::Pattern& message_regex(const std::string& parser_type);
+
   /// Fills fields 2 to 8 from `text` if it matches the message pattern and
   /// returns whether it did; on failure the record is left as it was.
   /// `first_line` is the input line the text begins on, for the message
   /// printed when the pattern engine gives up on the text.
-  bool parse_single_tidy_msg(const std::string& text, std::size_t first_line);
+  bool parse_single_tidy_msg(const std::string& text, std::size_t first_line,
+                             const Detail::Pattern& pattern = my_single_tidy_msg_regex());
 
   /// Appends a record for every text that parses (texts[i] begins on input
   /// line first_lines[i]), sorts them with is_less_than and keeps the first
@@ -53,7 +66,8 @@ class ZEZudizOzazIdovuvidurElement {
   /// No cland-tidy messages were found" and returns false when no text parsed.
   static bool get_relevent_tidy_messages(std::vector<std::string>& texts,
                                          std::deque<ZEZudizOzazIdovuvidurElement>& records,
-                                         const std::vector<std::size_t>& first_lines);
+                                         const std::vector<std::size_t>& first_lines,
+                                         const Detail::Pattern& pattern = my_single_tidy_msg_regex());
 
   /// By file name, line, check name and message; column and full text play no part.
   static bool is_less_than(const ZEZudizOzazIdovuvidurElement& a, const ZEZudizOzazIdovuvidurElement& b);
@@ -84,6 +98,6 @@ class ZEZudizOzazIdovuvidurElement {
 
   /// Reads `options.input` and writes the page to `options.output`, printing
   /// the status lines on standard output. With no message the output is left
-  /// empty.
+  /// empty. `options.parser_type` chooses the message pattern (message_regex).
   static void get_final_result(const Detail::options& options);
 };

@@ -1,11 +1,12 @@
 #pragma once
 // The compiler_map script, written alike for every kind of map record
-// (QZCompilerMapElement, QZCompilerMapKeilElement).
+// (QZCompilerMapElement, QZCompilerMapKeilElement, QZCompilerMapGnuElement).
 
 #include <deque>
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <type_traits>
 
 #include "detail/options.h"
 #include "detail/output_writer.h"
@@ -60,15 +61,18 @@ inline Detail::SqlScript empty_script(const Detail::options& options, const std:
 }
 
 /// Appends the insert line of one record to a script from empty_script.
+/// origindec and sizedec are written in decimal at the width the record
+/// gives them (32 bits for the listings and Keil maps, 64 for GNU ld maps).
 template <typename Element>
 void add_row(Detail::SqlScript& script, const Element& element) {
+  static_assert(std::is_unsigned_v<decltype(element.origindec)> && std::is_unsigned_v<decltype(element.sizedec)>);
   script.add_row({element.originhex, std::to_string(element.origindec), element.sizehex,
                   std::to_string(element.sizedec), element.section, element.filename});
 }
 
 /// The create statement and one insert line per record, in record order.
-/// `Element` has the fields originhex, origindec, sizehex, sizedec, section
-/// and filename.
+/// `Element` has the fields originhex, origindec, sizehex, sizedec (unsigned
+/// integers of any width), section and filename.
 template <typename Element>
 std::deque<std::string> sql_lines(const std::deque<Element>& elements, const Detail::options& options,
                                   const std::string& date, const std::string& time) {

@@ -2,7 +2,10 @@
 // Chromium with every network request refused, and clicks through it as a
 // reader would: sidebar entries, the collapse button, the message texts.
 //
-//   node page_test.js PROGRAM FIXTURE_INPUT
+//   node page_test.js PROGRAM FIXTURE_INPUT [PARSER_TYPE]
+//
+// PARSER_TYPE is ClangTidy (the default; the page lists util.c and main.cpp)
+// or ClangTidy_all (the same fixture also gives ring.hpp and legacy.cc).
 //
 // Exits 0 when every check passed, 1 otherwise.
 
@@ -14,7 +17,17 @@ const fs = require('fs');
 const os = require('os');
 const path = require('path');
 
-const [program, input] = process.argv.slice(2);
+const [program, input, parserType = 'ClangTidy'] = process.argv.slice(2);
+// The sidebar entries each parser type gives for the fixture, in page order.
+const expectedNames = {
+  ClangTidy: ['util.c', 'main.cpp'],
+  ClangTidy_all: ['util.c', 'ring.hpp', 'legacy.cc', 'main.cpp'],
+}[parserType];
+if (!expectedNames) {
+  console.error(`page_test.js: no expected page for parser type ${parserType}`);
+  process.exit(2);
+}
+const last = expectedNames.length - 1;  // main.cpp's block
 const results = [];
 
 function check(name, passed, detail) {
@@ -31,7 +44,7 @@ function convert(folder) {
   const page = path.join(folder, 'page.html');
   const out = execFileSync(program, [
     `--input=${input}`, `--output=${page}`, '--platform=Pwe3', '--test_type=Unit',
-    '--project_name=K7Tr52_App_default', '--tool_name=CTC', '--hash_value=HASH', '--parser_type=ClangTidy',
+    '--project_name=K7Tr52_App_default', '--tool_name=CTC', '--hash_value=HASH', `--parser_type=${parserType}`,
   ]).toString();
   expectEqual('the program reports success', out, 'version 0ZEZudizOzazIdovuvidur: Report has been built successfully\n');
   return page;
@@ -49,16 +62,18 @@ function blockDisplays(page) {
 }
 
 async function checkPage(page, pageErrors, blocked) {
-  expectEqual('every block starts hidden', await blockDisplays(page), ['none', 'none']);
+  // The displays with block `shown` shown and every other hidden.
+  const only = (shown) => expectedNames.map((_, i) => (i === shown ? 'block' : 'none'));
+  expectEqual('every block starts hidden', await blockDisplays(page), only(-1));
   expectEqual('sidebar entries show the base names',
-    (await page.locator('#list a').allTextContents()).map((name) => name.trim()), ['util.c', 'main.cpp']);
+    (await page.locator('#list a').allTextContents()).map((name) => name.trim()), expectedNames);
 
-  await page.locator('#list a').nth(1).click();
-  expectEqual('entry 1 shows block 1 alone', await blockDisplays(page), ['none', 'block']);
+  await page.locator('#list a').nth(last).click();
+  expectEqual(`entry ${last} shows block ${last} alone`, await blockDisplays(page), only(last));
   await page.locator('#list a').nth(0).click();
-  expectEqual('entry 0 switches to block 0', await blockDisplays(page), ['block', 'none']);
+  expectEqual('entry 0 switches to block 0', await blockDisplays(page), only(0));
   await page.locator('#list a').nth(0).click();
-  expectEqual('entry 0 again keeps block 0 shown', await blockDisplays(page), ['block', 'none']);
+  expectEqual('entry 0 again keeps block 0 shown', await blockDisplays(page), only(0));
 
   const block0 = page.locator('[id="0"]');
   const widths = () => page.evaluate(() => ({
@@ -67,29 +82,29 @@ async function checkPage(page, pageErrors, blocked) {
   }));
   const glyph = () => block0.locator('span.glyphicon').getAttribute('class');
   // The list itself has no height; its entries show whether it is shown.
-  const sidebarShown = async () => [await page.locator('#list a').nth(0).isVisible(),
-    await page.locator('#list a').nth(1).isVisible()];
-  expectEqual('the sidebar is shown', await sidebarShown(), [true, true]);
+  const sidebarShown = () => Promise.all(expectedNames.map((_, i) => page.locator('#list a').nth(i).isVisible()));
+  const allEntries = (visible) => expectedNames.map(() => visible);
+  expectEqual('the sidebar is shown', await sidebarShown(), allEntries(true));
   const before = await widths();
   check('block 0 takes three quarters of the width', Math.abs(before.block - 0.75 * before.container) < 2,
     JSON.stringify(before));
 
   await block0.locator('button[title="Collapse sidebar"]').click();
-  expectEqual('collapse hides the sidebar', await sidebarShown(), [false, false]);
+  expectEqual('collapse hides the sidebar', await sidebarShown(), allEntries(false));
   const collapsed = await widths();
   check('collapse widens block 0 to the full width', Math.abs(collapsed.block - collapsed.container) < 2,
     JSON.stringify(collapsed));
   expectEqual('collapse flips the glyph', await glyph(), 'glyphicon glyphicon-menu-right');
 
   await block0.locator('button[title="Collapse sidebar"]').click();
-  expectEqual('a second click shows the sidebar again', await sidebarShown(), [true, true]);
+  expectEqual('a second click shows the sidebar again', await sidebarShown(), allEntries(true));
   const restored = await widths();
   check('a second click restores the width', Math.abs(restored.block - before.block) < 2, JSON.stringify(restored));
   expectEqual('a second click restores the glyph', await glyph(), 'glyphicon glyphicon-menu-left');
-  await page.locator('#list a').nth(1).click();
-  expectEqual('the sidebar works after restoring', await blockDisplays(page), ['none', 'block']);
+  await page.locator('#list a').nth(last).click();
+  expectEqual('the sidebar works after restoring', await blockDisplays(page), only(last));
 
-  const text = await page.locator('[id="1"] pre').innerText();
+  const text = await page.locator(`[id="${last}"] pre`).innerText();
   check('a message with <int> shows its text literally',
     text.includes(`'std::vector<int>' is copied; consider a reference & "const" [performance-for-range-copy]`), text);
   expectEqual('no markup came from the messages', await page.evaluate(() => document.querySelectorAll('int').length), 0);

@@ -1,0 +1,100 @@
+#include "compiler/compiler_map_gnu_element.h"
+
+#include <charconv>
+#include <iostream>
+#include <optional>
+#include <system_error>
+#include <utility>
+
+#include "compiler/compiler_map_output.h"
+#include "detail/line_reader.h"
+
+namespace {
+
+const std::string_view memory_map_heading = "Linker script and memory map";
+
+/// The value of hexadecimal digits, or nothing when it does not fit in 64 bits
+/// (leading zeros do not count against the width).
+std::optional<std::uint64_t> hex_value_64(std::string_view digits) {
+  std::uint64_t value = 0;
+  const char* const end = digits.data() + digits.size();
+  const auto [stop, error] = std::from_chars(digits.data(), end, value, 16);
+  if (error != std::errc() || stop != end) return std::nullopt;
+  return value;
+}
+
+/// Appends the record of one input section, unless its address or size does
+/// not fit in 64 bits: then the line is reported and skipped.
+void add_section(std::deque<QZCompilerMapGnuElement>& out, std::string section, std::string_view address,
+                 std::string_view size, std::string_view object, std::size_t line_number) {
+  const std::optional<std::uint64_t> origin = hex_value_64(address);
+  const std::optional<std::uint64_t> length = hex_value_64(size);
+  if (!origin || !length) {
+    std::cout << "VIViriZovuro error: A number on input line " << line_number
+              << " does not fit in 64 bits, the line was skipped" << std::endl;
+    return;
+  }
+  QZCompilerMapGnuElement element;
+  element.is_valid = true;
+  element.originhex = address;
+  element.origindec = *origin;
+  element.sizehex = size;
+  element.sizedec = *length;
+  element.section = std::move(section);
+  element.filename = object;
+  out.push_back(std::move(element));
+}
+
+}  // namespace
+
+const Detail::Pattern& QZCompilerMapGnuElement::my_regex() {
+  // Names beginning with "*" are `*fill*` and input patterns such as `*(.text*)`.
+  static const Detail::Pattern my_regex_local(std::string("^ ([^\\s*]\\S*)") + "(?:\\s+0x([0-9a-fA-F]+)" +
+                                              "\\s+0x([0-9a-fA-F]+)" + "\\s+(\\S.*)|\\s*)");
+  return my_regex_local;
+}
+
+const Detail::Pattern& QZCompilerMapGnuElement::continuation_regex() {
+  static const Detail::Pattern my_regex_local(std::string("\\s+0x([0-9a-fA-F]+)") + "\\s+0x([0-9a-fA-F]+)" +
+                                              "\\s+(\\S.*)");
+  return my_regex_local;
+}
+
+void QZCompilerMapGnuElement::read_elements(std::istream& in, std::deque<QZCompilerMapGnuElement>& out) {
+  out.clear();
+  Detail::LineReader reader(in);
+  Detail::Match groups;
+  bool in_memory_map = false;
+  std::string long_name;  // a name that stood alone on the line before
+  for (std::string_view text; reader.next(text);) {
+    if (!in_memory_map) {
+      in_memory_map = text == memory_map_heading;
+      continue;
+    }
+    const std::size_t line_number = reader.line_number();
+    if (std::string name = std::exchange(long_name, {}); !name.empty()) {
+      if (Detail::match_input_line(continuation_regex(), text, line_number, groups)) {
+        add_section(out, std::move(name), groups[1], groups[2], groups[3], line_number);
+        continue;
+      }
+    }
+    if (!Detail::match_input_line(my_regex(), text, line_number, groups)) continue;
+    if (groups.matched(2))
+      add_section(out, groups.str(1), groups[2], groups[3], groups[4], line_number);
+    else
+      long_name = groups.str(1);
+  }
+  if (!in_memory_map) {
+    std::cout << "VIViriZovuro error: The input has no \"" << memory_map_heading
+              << "\" line of a GNU ld map, no section was read" << std::endl;
+  }
+}
+
+void QZCompilerMapGnuElement::GetQZCompilerMapElements(std::ifstream& in, std::deque<QZCompilerMapGnuElement>& out) {
+  read_elements(in, out);
+  in.close();
+}
+
+void QZCompilerMapGnuElement::get_final_result(const Detail::options& options) {
+  CompilerMap::get_final_result<QZCompilerMapGnuElement>(options);
+}
