@@ -3,7 +3,8 @@
 //   VIViriZovuro --input=INFILE --output=OUTFILE --platform=P --test_type=T
 //                --project_name=N --tool_name=T --hash_value=HASH
 //                --parser_type=PassFail|GCOV_Coverage|CTC_Coverage|QAC|
-//                              QAC_full_report|Warning|Map|Map_KEIL|ClangTidy
+//                              QAC_full_report|Warning|Map|Map_KEIL|ClangTidy|
+//                              LCOV_Coverage|PassFail_XML
 //
 // Everything goes to standard output: "version 0" (no line end), then any
 // message, then the echo of the written script or report.
@@ -27,10 +28,12 @@
 #include "compiler/compiler_warnings_element.h"
 #include "coverage/ctc_coverage_result_element.h"
 #include "coverage/gcov_coverage_result_element.h"
+#include "coverage/lcov_coverage_result_element.h"
 #include "detail/options.h"
 #include "detail/output_writer.h"
 #include "qac/qac_result_element.h"
 #include "results/cunit_result_element.h"
+#include "results/xml_result_element.h"
 
 namespace {
 
@@ -75,6 +78,8 @@ constexpr parser parsers[] = {
     {"Warning", &QZCompilerWarningsElement::get_final_result},
     {"Map", &QZCompilerMapElement::get_final_result},
     {"Map_KEIL", &QZCompilerMapKeilElement::get_final_result},
+    {"LCOV_Coverage", &QZLcovCoverageResultElement::get_final_result},
+    {"PassFail_XML", &QZXmlResultElement::get_final_result},
 };
 
 void dispatch(const Detail::options& options) {
