@@ -101,6 +101,11 @@ std::string QZXmlResultElement::read_results(std::istream& in, std::vector<resul
   if (!parsed) return std::string(parsed.description()) + " at offset " + std::to_string(parsed.offset);
 
   const pugi::xml_node root = document.document_element();
+  // The parser accepts further top-level elements, whose tests would be lost.
+  pugi::xml_node second_root = root.next_sibling();
+  while (second_root && second_root.type() != pugi::node_element) second_root = second_root.next_sibling();
+  if (second_root)
+    return "a second root element <" + std::string(second_root.name()) + "> follows <" + root.name() + ">";
   const std::string_view root_name = root.name();
   if (root_name == "testsuites" || root_name == "testsuite") {
     read_junit(root, out);
