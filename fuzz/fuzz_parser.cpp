@@ -27,9 +27,11 @@
 #include "compiler/compiler_warnings_element.h"
 #include "coverage/ctc_coverage_result_element.h"
 #include "coverage/gcov_coverage_result_element.h"
+#include "coverage/lcov_coverage_result_element.h"
 #include "detail/options.h"
 #include "qac/qac_result_element.h"
 #include "results/cunit_result_element.h"
+#include "results/xml_result_element.h"
 
 #ifndef VIVIRI_FUZZ_PARSER_TYPE
 #error "VIVIRI_FUZZ_PARSER_TYPE names the parser type to fuzz"
@@ -53,6 +55,8 @@ constexpr parser parsers[] = {
     {"Warning", &QZCompilerWarningsElement::get_final_result, true},
     {"Map", &QZCompilerMapElement::get_final_result, true},
     {"Map_KEIL", &QZCompilerMapKeilElement::get_final_result, true},
+    {"LCOV_Coverage", &QZLcovCoverageResultElement::get_final_result, true},
+    {"PassFail_XML", &QZXmlResultElement::get_final_result, true},
 };
 
 const parser* fuzzed = nullptr;

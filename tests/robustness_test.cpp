@@ -46,6 +46,16 @@ const HostileCase cases[] = {
     {"Map_KEIL",
      [](const std::string& f) { return "    " + f + " 0x00000400   Thumb Code    78  system.o(.text)\n"; },
      "    After 0x00000800   Data    4  after.o(.data)\n", sql_row, 2},
+    {"LCOV_Coverage", [](const std::string& f) { return "SF:/src/" + f + ".c\nDA:1,1\nend_of_record\n"; },
+     "SF:/src/after.c\nDA:1,0\nend_of_record\n", sql_row, 3},  // two records and the module row
+    // A NUL byte is never well-formed XML (that input gives the message alone).
+    {"PassFail_XML",
+     [](const std::string& f) {
+       std::string comment = f;
+       std::erase(comment, '\0');
+       return "<testsuite>\n<testcase name=\"t\"><system-out><!--" + comment + "--></system-out></testcase>\n";
+     },
+     "<testcase name=\"after\"/>\n</testsuite>\n", sql_row, 2},
     {"ClangTidy", [](const std::string& f) { return "src/a.cpp:10:5: warning: " + f + " [modernize-use-nullptr]\n"; },
      "src/after.cpp:1:1: error: after [misc-after]\n", "onclick=\"toggleInfo(", 2},
 };
