@@ -90,6 +90,12 @@ void read_cunit(pugi::xml_node root, std::vector<result>& out) {
   });
 }
 
+pugi::xml_node next_element_sibling(pugi::xml_node node) {
+  do node = node.next_sibling();
+  while (node && node.type() != pugi::node_element);
+  return node;
+}
+
 }  // namespace
 
 std::string QZXmlResultElement::read_results(std::istream& in, std::vector<result>& out) {
@@ -102,9 +108,7 @@ std::string QZXmlResultElement::read_results(std::istream& in, std::vector<resul
 
   const pugi::xml_node root = document.document_element();
   // The parser accepts further top-level elements, whose tests would be lost.
-  pugi::xml_node second_root = root.next_sibling();
-  while (second_root && second_root.type() != pugi::node_element) second_root = second_root.next_sibling();
-  if (second_root)
+  if (const pugi::xml_node second_root = next_element_sibling(root))
     return "a second root element <" + std::string(second_root.name()) + "> follows <" + root.name() + ">";
   const std::string_view root_name = root.name();
   if (root_name == "testsuites" || root_name == "testsuite") {
