@@ -378,6 +378,82 @@ def clang_tidy(rng, state):
     return lines
 
 
+# --------------------------------------------------------------------------- LCOV_Coverage
+
+def lcov_coverage(rng, state):
+    """One tracefile record as lcov --capture writes it, with branch data most of the time."""
+    files = state.get("files")
+    if files is None:
+        files = state["files"] = source_files(rng, 5000)
+    source = files[state["n"] % len(files)]
+    state["n"] += 1
+    lines = ["TN:", "SF:/home/ci/k7tr52/src/%s.c" % source]
+    functions = ["%s_%s_%d" % (source.split("/")[1], rng.choice(WORDS), i) for i in range(rng.randint(1, 25))]
+    line = 1
+    for name in functions:
+        line += rng.randint(3, 40)
+        lines.append("FN:%d,%s" % (line, name))
+    for name in functions:
+        lines.append("FNDA:%d,%s" % (rng.choice([0, 1, 2, 17, 300, 12345]), name))
+    lines += ["FNF:%d" % len(functions), "FNH:%d" % rng.randint(0, len(functions))]
+    with_branches = rng.random() < 0.8
+    found = hit = branches = branches_hit = 0
+    line = 1
+    for _ in range(rng.randint(10, 400)):
+        line += rng.randint(1, 4)
+        count = 0 if rng.random() < 0.25 else rng.randint(1, 100000)
+        found += 1
+        hit += count > 0
+        lines.append("DA:%d,%d" % (line, count))
+        if with_branches and rng.random() < 0.15:
+            for branch in range(2):
+                taken = "-" if count == 0 else str(rng.choice([0, 1, count]))
+                branches += 1
+                branches_hit += taken not in ("-", "0")
+                lines.append("BRDA:%d,0,%d,%s" % (line, branch, taken))
+    if with_branches:
+        lines += ["BRF:%d" % branches, "BRH:%d" % branches_hit]
+    lines += ["LF:%d" % found, "LH:%d" % hit, "end_of_record"]
+    return lines
+
+
+# --------------------------------------------------------------------------- PassFail_XML
+
+def junit_xml(rng, state):
+    """One GoogleTest test suite in a JUnit XML report: passing, failing, disabled and skipped tests."""
+    lines = []
+    if state["n"] == 0:
+        lines += ['<?xml version="1.0" encoding="UTF-8"?>',
+                  '<testsuites tests="0" failures="0" disabled="0" errors="0" time="0" name="AllTests">']
+    state["n"] += 1
+    suite = "%s%sTest%d" % (rng.choice(STEMS).title().replace("_", ""), rng.choice(WORDS).title(), state["n"])
+    stamp = 'timestamp="2024-05-17T09:05:00.%03d"' % rng.randint(0, 999)
+    lines.append('  <testsuite name="%s" tests="0" failures="0" disabled="0" skipped="0" errors="0" time="0.01" %s>'
+                 % (suite, stamp))
+    for i in range(rng.randint(3, 60)):
+        name = "%s_%s_%d" % (rng.choice(WORDS).title(), rng.choice(WORDS).title(), i)
+        head = '    <testcase name="%s" file="test/%s_test.cpp" line="%d" ' % (name, rng.choice(STEMS), rng.randint(1, 900))
+        roll = rng.random()
+        if roll < 0.03:
+            lines.append(head + 'status="notrun" result="suppressed" time="0" classname="%s" />' % suite)
+        elif roll < 0.12:
+            detail = "test/%s_test.cpp:%d\nExpected equality of these values:\n  %s\n    Which is: %d\n  %d" % (
+                rng.choice(STEMS), rng.randint(1, 900), rng.choice(WORDS), rng.randint(0, 99), rng.randint(0, 99))
+            lines += [head + 'status="run" result="completed" time="0.001" %s classname="%s">' % (stamp, suite),
+                      '      <failure message="%s" type=""><![CDATA[%s]]></failure>'
+                      % (detail.replace("\n", "&#x0A;"), detail),
+                      "    </testcase>"]
+        elif roll < 0.15:
+            lines += [head + 'status="run" result="skipped" time="0" %s classname="%s">' % (stamp, suite),
+                      '      <skipped message="not on this target"><![CDATA[not on this target]]></skipped>',
+                      "    </testcase>"]
+        else:
+            lines.append(head + 'status="run" result="completed" time="0.%03d" %s classname="%s" />'
+                         % (rng.randint(0, 999), stamp, suite))
+    lines.append("  </testsuite>")
+    return lines
+
+
 GENERATORS = {
     "PassFail": (pass_fail, "\n"),
     "CTC_Coverage": (ctc_coverage, "\n"),
@@ -388,7 +464,12 @@ GENERATORS = {
     "Map": (map_listing, "\n"),
     "Map_KEIL": (map_keil, "\n"),
     "ClangTidy": (clang_tidy, "\r\n"),
+    "LCOV_Coverage": (lcov_coverage, "\n"),
+    "PassFail_XML": (junit_xml, "\n"),
 }
+
+# Closes what the pieces opened, after the last one.
+CLOSINGS = {"PassFail_XML": "</testsuites>\n"}
 
 
 def main():
@@ -419,6 +500,7 @@ def main():
                 chunk, chunk_size = [], 0
         out.write("".join(chunk))
         written += chunk_size
+        out.write(CLOSINGS.get(args.parser_type, ""))
     return 0
 
 

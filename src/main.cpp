@@ -4,7 +4,7 @@
 //                --project_name=N --tool_name=T --hash_value=HASH
 //                --parser_type=PassFail|GCOV_Coverage|CTC_Coverage|QAC|
 //                              QAC_full_report|Warning|Map|Map_KEIL|ClangTidy|
-//                              Map_GNU|ClangTidy_all
+//                              Map_GNU|ClangTidy_all|LCOV_Coverage|PassFail_XML
 //
 // Everything goes to standard output: "version 0" (no line end), then any
 // message, then the echo of the written script or report.
@@ -36,12 +36,14 @@
 #include "compiler/compiler_warnings_element.h"
 #include "coverage/ctc_coverage_result_element.h"
 #include "coverage/gcov_coverage_result_element.h"
+#include "coverage/lcov_coverage_result_element.h"
 #include "detail/options.h"
 #include "detail/line_reader.h"
 #include "detail/output_writer.h"
 #include "detail/run_files.h"
 #include "qac/qac_result_element.h"
 #include "results/cunit_result_element.h"
+#include "results/xml_result_element.h"
 
 namespace {
 
@@ -88,6 +90,8 @@ constexpr parser parsers[] = {
     {"Map_KEIL", &QZCompilerMapKeilElement::get_final_result},
     {"Map_GNU", &QZCompilerMapGnuElement::get_final_result},
     {"ClangTidy_all", &ZEZudizOzazIdovuvidurElement::get_final_result},
+    {"LCOV_Coverage", &QZLcovCoverageResultElement::get_final_result},
+    {"PassFail_XML", &QZXmlResultElement::get_final_result},
 };
 
 void dispatch(const Detail::options& options) {

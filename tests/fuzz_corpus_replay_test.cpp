@@ -25,9 +25,11 @@
 #include "compiler/compiler_warnings_element.h"
 #include "coverage/ctc_coverage_result_element.h"
 #include "coverage/gcov_coverage_result_element.h"
+#include "coverage/lcov_coverage_result_element.h"
 #include "detail/options.h"
 #include "qac/qac_result_element.h"
 #include "results/cunit_result_element.h"
+#include "results/xml_result_element.h"
 #include "support/files.h"
 #include "support/sqlite_db.h"
 
@@ -54,6 +56,8 @@ const Converter converters[] = {
     {"Map_KEIL", &QZCompilerMapKeilElement::get_final_result, Output::sql},
     {"Map_GNU", &QZCompilerMapGnuElement::get_final_result, Output::sql},
     {"ClangTidy_all", &ZEZudizOzazIdovuvidurElement::get_final_result, Output::clang_tidy_page},
+    {"LCOV_Coverage", &QZLcovCoverageResultElement::get_final_result, Output::sql},
+    {"PassFail_XML", &QZXmlResultElement::get_final_result, Output::sql},
     {"ClangTidy", &ZEZudizOzazIdovuvidurElement::get_final_result, Output::clang_tidy_page},
 };
 

@@ -49,6 +49,16 @@ const HostileCase cases[] = {
     {"Map_GNU",
      [](const std::string& f) { return "Linker script and memory map\n .text.long\n                0x00001000 0x200 " + f + "\n"; },
      " .data          0x00002000       0x10 after.o\n", sql_row, 2},
+    {"LCOV_Coverage", [](const std::string& f) { return "SF:/src/" + f + ".c\nDA:1,1\nend_of_record\n"; },
+     "SF:/src/after.c\nDA:1,0\nend_of_record\n", sql_row, 3},  // two records and the module row
+    // A NUL byte is never well-formed XML (that input gives the message alone).
+    {"PassFail_XML",
+     [](const std::string& f) {
+       std::string comment = f;
+       std::erase(comment, '\0');
+       return "<testsuite>\n<testcase name=\"t\"><system-out><!--" + comment + "--></system-out></testcase>\n";
+     },
+     "<testcase name=\"after\"/>\n</testsuite>\n", sql_row, 2},
     {"ClangTidy", [](const std::string& f) { return "src/a.cpp:10:5: warning: " + f + " [modernize-use-nullptr]\n"; },
      "src/after.cpp:1:1: error: after [misc-after]\n", "onclick=\"toggleInfo(", 2},
     {"ClangTidy_all", [](const std::string& f) { return "src/a.cc:10:5: warning: " + f + " [modernize-use-nullptr]\n"; },

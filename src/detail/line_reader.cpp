@@ -101,4 +101,12 @@ void LineReader::take_byte_order_mark() {
   }
 }
 
+std::string read_whole(std::istream& in) {
+  LineReader reader(in);
+  std::string text;
+  std::string block(1 << 20, '\0');
+  for (std::size_t got; (got = reader.read_text(block.data(), block.size())) > 0;) text.append(block.data(), got);
+  return text;
+}
+
 }  // namespace Detail

@@ -44,6 +44,10 @@ class LineReader {
   /// The number of the line last returned, counted from 1.
   std::size_t line_number() const { return line_number_; }
 
+  /// Instead of lines: up to `size` bytes of the text (decoded and without a
+  /// byte-order mark, line ends as they are); 0 at the end.
+  std::size_t read_text(char* destination, std::size_t size) { return fill(destination, size); }
+
  private:
   bool read_block();
   std::size_t fill(char* destination, std::size_t size);
@@ -63,5 +67,10 @@ class LineReader {
   bool at_end_ = false;
   std::size_t line_number_ = 0;
 };
+
+/// The whole text of the stream as LineReader reads it (UTF-16 decoded, a
+/// byte-order mark dropped), line ends as they are: for formats that are not
+/// read by lines, such as XML. Throws input_read_error when the stream fails.
+std::string read_whole(std::istream& in);
 
 }  // namespace Detail

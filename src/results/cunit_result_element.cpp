@@ -5,6 +5,7 @@
 #include "detail/run_files.h"
 #include "detail/sql_script.h"
 #include "detail/text_helpers.h"
+#include "results/results_output.h"
 
 const Detail::Pattern& QZCUnitResultElement::my_regex() {
   static const Detail::Pattern my_regex_local(std::string("[[:space:]]+") + "Test" + "[[:punct:]]+" + "[[:space:]]+" +
@@ -36,12 +37,7 @@ void QZCUnitResultElement::get_final_result(const Detail::options& options) {
   std::ifstream& in = Detail::take_run_input(options.input);
   GetQZCUnitResultElements(in, results);
 
-  Detail::SqlScript script(
-      "create table if not exists ut_results (platform, project, tool, githash, date, time, type, name, result, "
-      "UNIQUE (project, githash, name) ON CONFLICT IGNORE);",
-      "insert into ut_results (platform, project, tool, githash, date, time, type, name, result) values (");
-  script.set_leading_values(
-      {options.platform, options.project_name, options.tool_name, options.hash_value, date, time, options.test_type});
+  Detail::SqlScript script = Results::results_script_start(options, date, time);
   for (const result& verdict : results) script.add_row({verdict.first, verdict.second});
   Detail::write_output(options.output, script.lines());
 }

@@ -1,0 +1,234 @@
+#include "coverage/lcov_coverage_result_element.h"
+
+#include <charconv>
+#include <cstddef>
+#include <cstdint>
+#include <iostream>
+#include <optional>
+#include <string_view>
+#include <vector>
+
+#include "coverage/coverage_output.h"
+#include "detail/line_reader.h"
+
+namespace {
+
+using Element = QZLcovCoverageResultElement;
+using count = std::uint64_t;
+// 100 x a 64-bit count needs more than 64 bits.
+__extension__ typedef unsigned __int128 wide_count;
+
+enum class Number { ok, malformed, too_large };
+
+Number parse_number(std::string_view text, count& value) {
+  const char* end = text.data() + text.size();
+  const auto [stop, error] = std::from_chars(text.data(), end, value);
+  if (text.empty() || stop != end) return Number::malformed;
+  if (error == std::errc::result_out_of_range) return Number::too_large;
+  return error == std::errc() ? Number::ok : Number::malformed;
+}
+
+std::vector<std::string_view> split_fields(std::string_view text) {
+  std::vector<std::string_view> fields;
+  for (std::size_t comma; (comma = text.find(',')) != std::string_view::npos; text.remove_prefix(comma + 1))
+    fields.push_back(text.substr(0, comma));
+  fields.push_back(text);
+  return fields;
+}
+
+std::string to_decimal(wide_count value) {
+  std::string digits;
+  do {
+    digits.insert(digits.begin(), static_cast<char>('0' + static_cast<int>(value % 10)));
+    value /= 10;
+  } while (value != 0);
+  return digits;
+}
+
+// 100 x hit / found rounded down; empty when nothing was found.
+std::string percent(count hit, count found) {
+  if (found == 0) return "";
+  return to_decimal(static_cast<wide_count>(hit) * 100 / found);
+}
+
+// Lines or branches of one record: the summary lines (LF/LH, BRF/BRH) as
+// written, and what the detail lines (DA, BRDA) count.
+struct Measure {
+  std::optional<count> found_line;
+  std::optional<count> hit_line;
+  count listed = 0;
+  count listed_hit = 0;
+
+  bool present() const { return found_line || hit_line || listed > 0; }
+  count found() const { return found_line.value_or(listed); }
+  count hit() const { return hit_line.value_or(listed_hit); }
+};
+
+struct Total {
+  count found = 0;
+  count hit = 0;
+  bool present = false;
+
+  // False when a sum no longer fits in 64 bits.
+  bool add(const Measure& measure) {
+    present = true;
+    return !__builtin_add_overflow(found, measure.found(), &found) &&
+           !__builtin_add_overflow(hit, measure.hit(), &hit);
+  }
+};
+
+void set_lines(Element& element, count hit, count found) {
+  element.C0_percent = percent(hit, found);
+  element.C0_tested_lines = std::to_string(hit);
+  element.C0_testable_lines = std::to_string(found);
+}
+
+void set_branches(Element& element, count hit, count found) {
+  element.C1_percent = percent(hit, found);
+  element.C1_tested_lines = std::to_string(hit);
+  element.C1_testable_lines = std::to_string(found);
+}
+
+class TracefileReader {
+ public:
+  explicit TracefileReader(std::deque<Element>& out) : out_(out) {}
+
+  void read_line(std::string_view line, std::size_t line_number) {
+    line_number_ = line_number;
+    if (line.starts_with("SF:")) {
+      end_record();
+      start_record(line.substr(3));
+    } else if (!in_record_) {
+      return;
+    } else if (line.starts_with("end_of_record")) {
+      end_record();
+    } else if (line.starts_with("DA:")) {
+      read_line_detail(line.substr(3));
+    } else if (line.starts_with("BRDA:")) {
+      read_branch_detail(line.substr(5));
+    } else if (line.starts_with("LF:")) {
+      read_summary(line.substr(3), lines_.found_line);
+    } else if (line.starts_with("LH:")) {
+      read_summary(line.substr(3), lines_.hit_line);
+    } else if (line.starts_with("BRF:")) {
+      read_summary(line.substr(4), branches_.found_line);
+    } else if (line.starts_with("BRH:")) {
+      read_summary(line.substr(4), branches_.hit_line);
+    }
+  }
+
+  // Ends the last record (also without its "end_of_record") and adds the module row.
+  void finish() {
+    end_record();
+    if (!any_row_) return;
+    if (totals_overflow_) {
+      std::cout << "VIViriZovuro error: Coverage totals too large for 64 bits, the *module_statistics row was "
+                   "skipped"
+                << std::endl;
+      return;
+    }
+    Element module;
+    module.is_valid = true;
+    module.function_name = "*module_statistics";
+    set_lines(module, line_total_.hit, line_total_.found);
+    if (branch_total_.present) set_branches(module, branch_total_.hit, branch_total_.found);
+    out_.push_back(std::move(module));
+  }
+
+ private:
+  void start_record(std::string_view path) {
+    in_record_ = true;
+    path_.assign(path);
+    lines_ = {};
+    branches_ = {};
+    too_large_line_ = 0;
+  }
+
+  void end_record() {
+    if (!in_record_) return;
+    in_record_ = false;
+    if (too_large_line_ != 0) {
+      std::cout << "VIViriZovuro error: Number too large on input line " << too_large_line_
+                << ", the record was skipped" << std::endl;
+      return;
+    }
+    Element element;
+    element.is_valid = true;
+    element.function_name = std::move(path_);
+    set_lines(element, lines_.hit(), lines_.found());
+    if (!line_total_.add(lines_)) totals_overflow_ = true;
+    if (branches_.present()) {
+      set_branches(element, branches_.hit(), branches_.found());
+      if (!branch_total_.add(branches_)) totals_overflow_ = true;
+    }
+    out_.push_back(std::move(element));
+    any_row_ = true;
+  }
+
+  // False for a field that is not a number; a number too large marks the record.
+  bool take_number(std::string_view text, count& value) {
+    const Number result = parse_number(text, value);
+    if (result == Number::too_large && too_large_line_ == 0) too_large_line_ = line_number_;
+    return result == Number::ok;
+  }
+
+  void read_summary(std::string_view text, std::optional<count>& into) {
+    count value = 0;
+    if (take_number(text, value)) into = value;
+  }
+
+  // "DA:<line>,<count>[,<checksum>]".
+  void read_line_detail(std::string_view text) {
+    const std::vector<std::string_view> fields = split_fields(text);
+    if (fields.size() >= 2) count_detail(fields[0], fields[1], lines_);
+  }
+
+  // "BRDA:<line>,<block>,<branch>,<taken>"; newer writers may put commas in
+  // the branch part, so the count is the last field.
+  void read_branch_detail(std::string_view text) {
+    const std::vector<std::string_view> fields = split_fields(text);
+    if (fields.size() >= 4) count_detail(fields[0], fields.back(), branches_);
+  }
+
+  // A count "-" (a branch never reached) is a detail not hit.
+  void count_detail(std::string_view line_text, std::string_view count_text, Measure& measure) {
+    count line = 0;
+    count taken = 0;
+    if (!take_number(line_text, line)) return;
+    if (count_text != "-" && !take_number(count_text, taken)) return;
+    ++measure.listed;
+    if (taken > 0) ++measure.listed_hit;
+  }
+
+  std::deque<Element>& out_;
+  std::size_t line_number_ = 0;
+  bool in_record_ = false;
+  std::string path_;
+  Measure lines_;
+  Measure branches_;
+  std::size_t too_large_line_ = 0;  // 0 while the record's numbers all fit
+  Total line_total_;
+  Total branch_total_;
+  bool totals_overflow_ = false;
+  bool any_row_ = false;
+};
+
+}  // namespace
+
+void QZLcovCoverageResultElement::read_elements(std::istream& in, std::deque<QZLcovCoverageResultElement>& out) {
+  out.clear();
+  Detail::LineReader reader(in);
+  TracefileReader tracefile(out);
+  for (std::string_view line; reader.next(line);) tracefile.read_line(line, reader.line_number());
+  tracefile.finish();
+}
+
+void QZLcovCoverageResultElement::GetQZCoverageResultElements(std::ifstream& in,
+                                                              std::deque<QZLcovCoverageResultElement>& out) {
+  read_elements(in, out);
+  in.close();
+}
+
+void QZLcovCoverageResultElement::get_final_result(const Detail::options& options) {
+  Coverage::convert_to_coverage_script<QZLcovCoverageResultElement>(options);
+}

@@ -1,0 +1,53 @@
+#pragma once
+// lcov tracefiles: one ut_coverage row per source file record, then one
+// "*module_statistics" row with the sums over all of them.
+//
+// A record runs from "SF:<path>" to "end_of_record":
+//
+//   SF:/src/calc.c
+//   DA:3,2
+//   DA:4,0
+//   BRDA:4,0,0,1
+//   BRDA:4,0,1,-
+//   LF:2
+//   LH:1
+//   end_of_record
+//
+// gives function_name /src/calc.c, C0 (lines) 50 % (1 of 2 found by LF/LH)
+// and C1 (branches) 50 % (1 of 2 BRDA lines taken, the count "-" is not).
+// LF/LH and BRF/BRH win over counting DA and BRDA lines; a record with no
+// branch lines at all leaves the three C1 columns empty. Percents are
+// 100 x hit / found rounded down, empty when nothing was found.
+
+#include <deque>
+#include <fstream>
+#include <istream>
+#include <string>
+
+#include "detail/options.h"
+
+class QZLcovCoverageResultElement {
+ public:
+  bool is_valid = false;
+  std::string function_name;
+  std::string C0_percent;
+  std::string C0_tested_lines;
+  std::string C0_testable_lines;
+  std::string C1_percent;
+  std::string C1_tested_lines;
+  std::string C1_testable_lines;
+
+  /// Replaces `out` with one record per source file in input order, then the
+  /// module record (none for a tracefile without records), then closes `in`.
+  static void GetQZCoverageResultElements(std::ifstream& in, std::deque<QZLcovCoverageResultElement>& out);
+
+  /// The reading loop of GetQZCoverageResultElements. A record holding a
+  /// number too large for 64 bits gives no row and a message naming its line;
+  /// lines that are not well formed are skipped. A record ends at
+  /// "end_of_record", at the next "SF:" line or at the end of the input.
+  /// Exposed for testing.
+  static void read_elements(std::istream& in, std::deque<QZLcovCoverageResultElement>& out);
+
+  /// Converts `options.input` into the ut_coverage script at `options.output`.
+  static void get_final_result(const Detail::options& options);
+};

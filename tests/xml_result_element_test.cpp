@@ -1,0 +1,138 @@
+#include "results/xml_result_element.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <sstream>
+
+#include "results/cunit_result_element.h"
+
+using Results = std::vector<QZXmlResultElement::result>;
+
+namespace {
+
+struct Read {
+  Results results;
+  std::string problem;
+};
+
+Read read(const std::string& xml) {
+  std::istringstream in(xml);
+  Read read{{{"stale", "passed"}}, {}};
+  read.problem = QZXmlResultElement::read_results(in, read.results);
+  return read;
+}
+
+TEST(XmlResults, VerdictRules) {
+  const struct {
+    std::string xml;
+    Results expected;
+  } cases[] = {
+      {R"(<testsuite><testcase name="a" classname="s"/></testsuite>)", {{"s.a", "passed"}}},
+      {R"(<testsuite><testcase name="a" classname="a"/><testcase name="b"/></testsuite>)",
+       {{"a", "passed"}, {"b", "passed"}}},
+      {R"(<testsuites><testcase name="a" status="fail"/><testcase name="b"><error/></testcase></testsuites>)",
+       {{"a", "FAILED"}, {"b", "FAILED"}}},
+      // A failure wins over a skip; "run" and unknown states pass.
+      {R"(<testsuite><testcase name="a"><skipped/><failure/></testcase><testcase name="b" status="run"/></testsuite>)",
+       {{"a", "FAILED"}, {"b", "passed"}}},
+      {R"(<testsuite><testcase name="a" status="notrun"/><testcase name="b" status="disabled"/></testsuite>)",
+       {{"a", "skipped"}, {"b", "skipped"}}},
+      {R"(<testsuite name="empty"/>)", {}},
+      // Two failure records of one test give one row; a failure after a
+      // success, or of the same name in another suite, gives its own.
+      {"<CUNIT_TEST_RUN_REPORT><CUNIT_RESULT_LISTING><CUNIT_RUN_SUITE><CUNIT_RUN_SUITE_SUCCESS>"
+       "<CUNIT_RUN_TEST_RECORD><CUNIT_RUN_TEST_FAILURE><TEST_NAME> t </TEST_NAME></CUNIT_RUN_TEST_FAILURE></CUNIT_RUN_TEST_RECORD>"
+       "<CUNIT_RUN_TEST_RECORD><CUNIT_RUN_TEST_FAILURE><TEST_NAME> t </TEST_NAME></CUNIT_RUN_TEST_FAILURE></CUNIT_RUN_TEST_RECORD>"
+       "<CUNIT_RUN_TEST_RECORD><CUNIT_RUN_TEST_SUCCESS><TEST_NAME>\tu\n</TEST_NAME></CUNIT_RUN_TEST_SUCCESS></CUNIT_RUN_TEST_RECORD>"
+       "<CUNIT_RUN_TEST_RECORD><CUNIT_RUN_TEST_FAILURE><TEST_NAME>u</TEST_NAME></CUNIT_RUN_TEST_FAILURE></CUNIT_RUN_TEST_RECORD>"
+       "</CUNIT_RUN_SUITE_SUCCESS></CUNIT_RUN_SUITE><CUNIT_RUN_SUITE><CUNIT_RUN_SUITE_SUCCESS>"
+       "<CUNIT_RUN_TEST_RECORD><CUNIT_RUN_TEST_FAILURE><TEST_NAME>u</TEST_NAME></CUNIT_RUN_TEST_FAILURE></CUNIT_RUN_TEST_RECORD>"
+       "</CUNIT_RUN_SUITE_SUCCESS></CUNIT_RUN_SUITE></CUNIT_RESULT_LISTING></CUNIT_TEST_RUN_REPORT>",
+       {{"t", "FAILED"}, {"u", "passed"}, {"u", "FAILED"}, {"u", "FAILED"}}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.xml);
+    const Read got = read(c.xml);
+    EXPECT_EQ(got.problem, "");
+    EXPECT_EQ(got.results, c.expected);
+  }
+}
+
+TEST(XmlResults, Utf16InputIsConverted) {
+  const std::string text = "<testsuite><testcase name=\"\xC3\xA9t\xC3\xA9\"/></testsuite>";
+  std::string utf16 = "\xFF\xFE";  // little-endian byte order mark, then the ASCII and two 'é' as UTF-16
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if (text[i] == '\xC3') {
+      utf16 += "\xE9";
+      utf16 += '\0';
+      ++i;
+    } else {
+      utf16 += text[i];
+      utf16 += '\0';
+    }
+  }
+  EXPECT_EQ(read(utf16).results, (Results{{"\xC3\xA9t\xC3\xA9", "passed"}}));
+}
+
+TEST(XmlResults, NotAResultsFileSaysWhy) {
+  const struct {
+    std::string xml;
+    std::string problem;
+  } cases[] = {
+      {"", "No document element found at offset 0"},
+      {"<testsuite><testcase name=\"a\"></testsuite>", "Start-end tags mismatch at offset 32"},
+      {"<html/>", "the root element is <html>"},
+      {"<testsuite/>text<testsuites/>", "a second root element <testsuites> follows <testsuite>"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.xml);
+    const Read got = read(c.xml);
+    EXPECT_EQ(got.problem, c.problem);
+    EXPECT_EQ(got.results, Results{});
+  }
+}
+
+// Parsing and walking loop instead of recursing: a recursive walk would run
+// out of stack long before this depth.
+TEST(XmlResults, DeepNestingDoesNotExhaustTheStack) {
+  constexpr int depth = 100'000;
+  std::string open, close;
+  for (int i = 0; i < depth; ++i) {
+    open += "<testsuite>";
+    close += "</testsuite>";
+  }
+  const std::string leaf = R"(<testcase name="deep"/>)";
+  EXPECT_EQ(read(open + leaf + close).results, (Results{{"deep", "passed"}}));
+  EXPECT_EQ(read("<testsuites>" + open + leaf + "<testcase name=\"after\"/>" + close + "</testsuites>").results,
+            (Results{{"deep", "passed"}, {"after", "passed"}}));
+  const Read unclosed = read(open + leaf);
+  EXPECT_NE(unclosed.problem.find("Start-end tags mismatch"), std::string::npos) << unclosed.problem;
+}
+
+// A CUnit run's automated XML gives the rows its verbose console log gives,
+// and where the log lost a verdict (a test printing), the XML still has it.
+TEST(XmlResults, CUnitXmlGivesTheConsoleLogRows) {
+  const auto log_rows = [](const std::string& name) {
+    std::ifstream in(std::string(VIVIRI_FIXTURES) + "/PassFail/" + name);
+    Results results;
+    QZCUnitResultElement::read_results(in, results);
+    return results;
+  };
+  const auto xml_rows = [](const std::string& name) {
+    std::ifstream in(std::string(VIVIRI_FIXTURES) + "/PassFail_XML/" + name);
+    Results results;
+    EXPECT_EQ(QZXmlResultElement::read_results(in, results), "");
+    return results;
+  };
+  const Results quiet = log_rows("cunit_quiet_console.input");
+  ASSERT_EQ(quiet.size(), 5u);
+  EXPECT_EQ(xml_rows("cunit_quiet.input"), quiet);
+
+  Results full = log_rows("cunit_console.input");
+  ASSERT_EQ(full.size(), 5u);
+  full.insert(full.begin() + 4, {"test_prints", "passed"});
+  EXPECT_EQ(xml_rows("cunit.input"), full);
+}
+
+}  // namespace
