@@ -3,7 +3,8 @@
 //   VIViriZovuro --input=INFILE --output=OUTFILE --platform=P --test_type=T
 //                --project_name=N --tool_name=T --hash_value=HASH
 //                --parser_type=PassFail|GCOV_Coverage|CTC_Coverage|QAC|
-//                              QAC_full_report|Warning|Map|Map_KEIL|ClangTidy
+//                              QAC_full_report|Warning|Map|Map_KEIL|ClangTidy|
+//                              Warning_GCC|Warning_TI
 //
 // Everything goes to standard output: "version 0" (no line end), then any
 // message, then the echo of the written script or report.
@@ -25,6 +26,8 @@
 #include "compiler/compiler_map_element.h"
 #include "compiler/compiler_map_keil_element.h"
 #include "compiler/compiler_warnings_element.h"
+#include "compiler/compiler_warnings_gcc_element.h"
+#include "compiler/compiler_warnings_ti_element.h"
 #include "coverage/ctc_coverage_result_element.h"
 #include "coverage/gcov_coverage_result_element.h"
 #include "detail/options.h"
@@ -75,6 +78,8 @@ constexpr parser parsers[] = {
     {"Warning", &QZCompilerWarningsElement::get_final_result},
     {"Map", &QZCompilerMapElement::get_final_result},
     {"Map_KEIL", &QZCompilerMapKeilElement::get_final_result},
+    {"Warning_GCC", &QZCompilerWarningsGccElement::get_final_result},
+    {"Warning_TI", &QZCompilerWarningsTiElement::get_final_result},
 };
 
 void dispatch(const Detail::options& options) {
