@@ -61,7 +61,7 @@ TEST(GccDiagnosticLine, ExampleTable) {
       {"[3/7] Building C object CMakeFiles/core.dir/Src/app/main.c.o", {}},
       {"a.c:3:5: Warning: w", {}},
       {"a.c:3:5:warning: w", {}},
-      {":3:5: warning: w", {}},
+      {":3: warning: w", {}},
       {"a.c:x: warning: w", {}},
       {"a.c:x:5: warning: w", {{"a.c:x", "5", "warning", ""}}},
   };
