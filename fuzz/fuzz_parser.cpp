@@ -25,6 +25,8 @@
 #include "compiler/compiler_map_element.h"
 #include "compiler/compiler_map_keil_element.h"
 #include "compiler/compiler_warnings_element.h"
+#include "compiler/compiler_warnings_gcc_element.h"
+#include "compiler/compiler_warnings_ti_element.h"
 #include "coverage/ctc_coverage_result_element.h"
 #include "coverage/gcov_coverage_result_element.h"
 #include "detail/options.h"
@@ -53,6 +55,8 @@ constexpr parser parsers[] = {
     {"Warning", &QZCompilerWarningsElement::get_final_result, true},
     {"Map", &QZCompilerMapElement::get_final_result, true},
     {"Map_KEIL", &QZCompilerMapKeilElement::get_final_result, true},
+    {"Warning_GCC", &QZCompilerWarningsGccElement::get_final_result, true},
+    {"Warning_TI", &QZCompilerWarningsTiElement::get_final_result, true},
 };
 
 const parser* fuzzed = nullptr;

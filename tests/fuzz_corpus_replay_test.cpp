@@ -22,6 +22,8 @@
 #include "compiler/compiler_map_element.h"
 #include "compiler/compiler_map_keil_element.h"
 #include "compiler/compiler_warnings_element.h"
+#include "compiler/compiler_warnings_gcc_element.h"
+#include "compiler/compiler_warnings_ti_element.h"
 #include "coverage/ctc_coverage_result_element.h"
 #include "coverage/gcov_coverage_result_element.h"
 #include "detail/options.h"
@@ -52,6 +54,8 @@ const Converter converters[] = {
     {"Map", &QZCompilerMapElement::get_final_result, Output::sql},
     {"Map_KEIL", &QZCompilerMapKeilElement::get_final_result, Output::sql},
     {"ClangTidy", &ZEZudizOzazIdovuvidurElement::get_final_result, Output::clang_tidy_page},
+    {"Warning_GCC", &QZCompilerWarningsGccElement::get_final_result, Output::sql},
+    {"Warning_TI", &QZCompilerWarningsTiElement::get_final_result, Output::sql},
 };
 
 const std::filesystem::path corpus_root =
