@@ -48,6 +48,9 @@ TEST(GccDiagnosticLine, ExampleTable) {
       {"[2019-08-28T08:44:26.749Z] src/a.c:3:4: warning: w [-Wy]", {{"src/a.c", "3", "warning", "-Wy"}}},
       {"\x1b[01m\x1b[Ka.c:5:7:\x1b[m\x1b[K \x1b[01;35m\x1b[Kwarning: \x1b[m\x1b[Kw [\x1b[01;35m\x1b[K-Wz\x1b[m\x1b[K]",
        {{"a.c", "5", "warning", "-Wz"}}},
+      // Long runs of blanks, which a pattern can be slow enough on to give up.
+      {"a.c:1:2: warning: x" + std::string(200'000, ' ') + "y [-Wz]" + std::string(200'000, ' '),
+       {{"a.c", "1", "warning", "-Wz"}}},
       {"a.c:3:5: note: 'y' declared here", {}},
       {"In file included from src/a.c:3:", {}},
       {"In file included from a.h:1,", {}},

@@ -48,6 +48,8 @@ TEST(TiDiagnosticHeader, ExampleTable) {
       {R"("a.c", line 3: warning #225-D: function "f", declared)", {{"a.c", "3", "warning", "#225-D", "225"}}},
       {R"([2019-08-28T08:44:26.749Z] "a.c", line 3: remark #1: x)", {{"a.c", "3", "remark", "#1", "1"}}},
       {"\x1b[1m\"a.c\", line 4: \x1b[35mwarning #179-D:\x1b[0m x", {{"a.c", "4", "warning", "#179-D", "179"}}},
+      {"\"a.c\", line 3: warning" + std::string(200'000, ' ') + "#1" + std::string(200'000, ' ') + ": x",
+       {{"a.c", "3", "warning", "#1", "1"}}},  // long runs of blanks, which a pattern can be slow enough on to give up
       {R"("a.asm", ERROR!   at line 5: [E0002] Invalid mnemonic specification)", {}},
       {R"(error #10234-D: unresolved symbols remain)", {}},
       {R"(warning #10210-D: creating ".stack" section with default size)", {}},

@@ -12,12 +12,20 @@ bool may_be_diagnostic(std::string_view text) {
   return text.find("warning:") != std::string_view::npos || text.find("error:") != std::string_view::npos;
 }
 
+// Trailing white space is cut here rather than matched by the pattern, where
+// it would follow the message's lazy run and cost time in the square of its
+// length.
+std::string_view without_trailing_space(std::string_view text) {
+  const std::size_t last = text.find_last_not_of(" \t\v\f\r");
+  return text.substr(0, last == std::string_view::npos ? 0 : last + 1);
+}
+
 }  // namespace
 
 const Detail::Pattern& QZCompilerWarningsGccElement::my_regex() {
   static const std::string str_regex = std::string("(?:\\[[^\\]]*\\] )?") + "(.+?)" + ":([0-9]+):" +
                                        "(?:[0-9]+:)?" + " (warning|error|fatal error):" + ".*?" +
-                                       "(?:\\[([^\\[\\]]*)\\])?" + "[[:space:]]*";
+                                       "(?:\\[([^\\[\\]]*)\\])?";
   static const Detail::Pattern my_regex_local(str_regex);
   return my_regex_local;
 }
@@ -26,7 +34,7 @@ bool QZCompilerWarningsGccElement::parse_line(std::string_view text, std::size_t
                                               QZCompilerWarningsGccElement& element) {
   if (!may_be_diagnostic(text)) return false;
   Detail::Match groups;
-  if (!Detail::match_input_line(my_regex(), text, line_number, groups)) return false;
+  if (!Detail::match_input_line(my_regex(), without_trailing_space(text), line_number, groups)) return false;
   element.is_valid = true;
   element.filename = QZCompilerWarningsElement::shorten_filename(groups.str(1));
   element.line = groups.str(2);

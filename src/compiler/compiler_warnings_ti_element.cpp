@@ -4,11 +4,14 @@
 #include "compiler/compiler_warnings_element.h"
 
 const Detail::Pattern& QZCompilerWarningsTiElement::my_regex() {
+  // The identifier begins and ends with a character that is neither white
+  // space nor a colon: the blanks around it are never matched two ways, so a
+  // long run of them costs time in proportion to its length.
   static const std::string str_regex =
       std::string("(?:\\[[^\\]]*\\] )?") + "\"(.*)\"," + "[[:space:]]+" + "line" + "[[:space:]]+" + "([0-9]+)" +
       "(?:[[:space:]]+\\(col\\.[[:space:]]+[0-9]+\\))?" + ":[[:space:]]+" +
-      "(warning|error|remark|fatal[[:space:]]+error)" + "(?:[[:space:]]+(\\([^)]*\\)|[^:]*?))?" + "[[:space:]]*:" +
-      ".*";
+      "(warning|error|remark|fatal[[:space:]]+error)" +
+      "(?:[[:space:]]+(\\([^)]*\\)|[^:[:space:]](?:[^:]*[^:[:space:]])?))?" + "[[:space:]]*:" + ".*";
   static const Detail::Pattern my_regex_local(str_regex);
   return my_regex_local;
 }
