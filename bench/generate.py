@@ -451,6 +451,52 @@ def junit_xml(rng, state):
             lines.append(head + 'status="run" result="completed" time="0.%03d" %s classname="%s" />'
                          % (rng.randint(0, 999), stamp, suite))
     lines.append("  </testsuite>")
+# --------------------------------------------------------------------------- Warning_GCC
+
+GCC_WARNINGS = [
+    ("warning", "unused variable '%s'", "-Wunused-variable"),
+    ("warning", "conversion from 'int' to 'uint8_t' {aka 'unsigned char'} may change value", "-Wconversion"),
+    ("warning", "conversion to 'uint32_t' from 'int' may change the sign of the result", "-Wsign-conversion"),
+    ("warning", "comparison of integer expressions of different signedness: 'int' and 'uint32_t'",
+     "-Wsign-compare"),
+    ("warning", "unused parameter '%s'", "-Wunused-parameter"),
+    ("warning", "this statement may fall through", "-Wimplicit-fallthrough="),
+    ("error", "'%s' undeclared (first use in this function)", None),
+    ("fatal error", "%s.h: No such file or directory", None),
+]
+
+
+def warning_gcc(rng, state):
+    """A make build of GCC (arm-none-eabi-gcc) with some files coloured, as CI logs keep it."""
+    files = state.get("files")
+    if files is None:
+        files = state["files"] = source_files(rng, 2000)
+    source = files[state["n"] % len(files)]
+    state["n"] += 1
+    coloured = rng.random() < 0.3
+    path = "/home/ci/k7tr52/Src/%s.c" % source
+    lines = [long_command_line(rng, "arm-none-eabi-gcc", source)]
+    if rng.random() < 0.3:
+        lines.append("In file included from %s:%d:" % (path, rng.randint(1, 40)))
+    lines.append("%s: In function '%s':" % (path, rng.choice(WORDS)))
+    for _ in range(rng.randint(0, 12)):
+        kind, text, option = rng.choice(GCC_WARNINGS)
+        if "%s" in text:
+            text = text % rng.choice(WORDS)
+        line = rng.randint(1, 3000)
+        where = "%s:%d:%d:" % (path, line, rng.randint(1, 80))
+        tail = " [%s]" % option if option else ""
+        if coloured:
+            lines.append("%s %s%s%s" % (colour(where, "01"), colour(kind + ":", "01;35"), " " + text,
+                                        " [%s]" % colour(option, "01;35") if option else ""))
+        else:
+            lines.append("%s %s: %s%s" % (where, kind, text, tail))
+        lines.append("%5d |   uint8_t %s = %s;" % (line, rng.choice(WORDS), rng.choice(WORDS)))
+        lines.append("      |           ^~~~~")
+        if rng.random() < 0.2:
+            lines.append("%s:%d:5: note: here" % (path, line + 1))
+    if rng.random() < 0.05:
+        lines += ["make: *** [Makefile:42: out/%s.o] Error 1" % source.replace("/", "_")]
     return lines
 
 
@@ -466,6 +512,8 @@ GENERATORS = {
     "ClangTidy": (clang_tidy, "\r\n"),
     "LCOV_Coverage": (lcov_coverage, "\n"),
     "PassFail_XML": (junit_xml, "\n"),
+    "Warning_GCC": (warning_gcc, "\n"),
+    "Warning_TI": (warning, "\n"),
 }
 
 # Closes what the pieces opened, after the last one.

@@ -26,6 +26,8 @@
 #include "compiler/compiler_map_keil_element.h"
 #include "compiler/compiler_map_gnu_element.h"
 #include "compiler/compiler_warnings_element.h"
+#include "compiler/compiler_warnings_gcc_element.h"
+#include "compiler/compiler_warnings_ti_element.h"
 #include "coverage/ctc_coverage_result_element.h"
 #include "coverage/gcov_coverage_result_element.h"
 #include "coverage/lcov_coverage_result_element.h"
@@ -60,6 +62,8 @@ constexpr parser parsers[] = {
     {"ClangTidy_all", &ZEZudizOzazIdovuvidurElement::get_final_result, false},
     {"LCOV_Coverage", &QZLcovCoverageResultElement::get_final_result, true},
     {"PassFail_XML", &QZXmlResultElement::get_final_result, true},
+    {"Warning_GCC", &QZCompilerWarningsGccElement::get_final_result, true},
+    {"Warning_TI", &QZCompilerWarningsTiElement::get_final_result, true},
 };
 
 const parser* fuzzed = nullptr;

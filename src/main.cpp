@@ -4,7 +4,8 @@
 //                --project_name=N --tool_name=T --hash_value=HASH
 //                --parser_type=PassFail|GCOV_Coverage|CTC_Coverage|QAC|
 //                              QAC_full_report|Warning|Map|Map_KEIL|ClangTidy|
-//                              Map_GNU|ClangTidy_all|LCOV_Coverage|PassFail_XML
+//                              Map_GNU|ClangTidy_all|LCOV_Coverage|PassFail_XML|
+//                              Warning_GCC|Warning_TI
 //
 // Everything goes to standard output: "version 0" (no line end), then any
 // message, then the echo of the written script or report.
@@ -34,6 +35,8 @@
 #include "compiler/compiler_map_keil_element.h"
 #include "compiler/compiler_map_gnu_element.h"
 #include "compiler/compiler_warnings_element.h"
+#include "compiler/compiler_warnings_gcc_element.h"
+#include "compiler/compiler_warnings_ti_element.h"
 #include "coverage/ctc_coverage_result_element.h"
 #include "coverage/gcov_coverage_result_element.h"
 #include "coverage/lcov_coverage_result_element.h"
@@ -92,6 +95,8 @@ constexpr parser parsers[] = {
     {"ClangTidy_all", &ZEZudizOzazIdovuvidurElement::get_final_result},
     {"LCOV_Coverage", &QZLcovCoverageResultElement::get_final_result},
     {"PassFail_XML", &QZXmlResultElement::get_final_result},
+    {"Warning_GCC", &QZCompilerWarningsGccElement::get_final_result},
+    {"Warning_TI", &QZCompilerWarningsTiElement::get_final_result},
 };
 
 void dispatch(const Detail::options& options) {

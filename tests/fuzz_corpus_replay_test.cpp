@@ -23,6 +23,8 @@
 #include "compiler/compiler_map_keil_element.h"
 #include "compiler/compiler_map_gnu_element.h"
 #include "compiler/compiler_warnings_element.h"
+#include "compiler/compiler_warnings_gcc_element.h"
+#include "compiler/compiler_warnings_ti_element.h"
 #include "coverage/ctc_coverage_result_element.h"
 #include "coverage/gcov_coverage_result_element.h"
 #include "coverage/lcov_coverage_result_element.h"
@@ -59,6 +61,8 @@ const Converter converters[] = {
     {"LCOV_Coverage", &QZLcovCoverageResultElement::get_final_result, Output::sql},
     {"PassFail_XML", &QZXmlResultElement::get_final_result, Output::sql},
     {"ClangTidy", &ZEZudizOzazIdovuvidurElement::get_final_result, Output::clang_tidy_page},
+    {"Warning_GCC", &QZCompilerWarningsGccElement::get_final_result, Output::sql},
+    {"Warning_TI", &QZCompilerWarningsTiElement::get_final_result, Output::sql},
 };
 
 const std::filesystem::path corpus_root =

@@ -63,6 +63,11 @@ const HostileCase cases[] = {
      "src/after.cpp:1:1: error: after [misc-after]\n", "onclick=\"toggleInfo(", 2},
     {"ClangTidy_all", [](const std::string& f) { return "src/a.cc:10:5: warning: " + f + " [modernize-use-nullptr]\n"; },
      "src/after.hpp:1:1: error: after [misc-after]\n", "onclick=\"toggleInfo(", 2},
+    {"Warning_GCC", [](const std::string& f) { return "src/a.c:10:5: warning: " + f + " [-Wunused]\n"; },
+     "src/after.c:1: fatal error: after.h: No such file or directory\n", sql_row, 2},
+    {"Warning_TI",
+     [](const std::string& f) { return "\"../Src/a.c\", line 57 (col. 3): warning #179-D: " + f + "\n"; },
+     "\"../Src/after.c\", line 1: error (dcc:1521): after\n", sql_row, 2},
 };
 
 std::size_t count(const std::string& text, const std::string& what) {

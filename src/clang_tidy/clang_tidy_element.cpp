@@ -7,6 +7,7 @@
 #include <map>
 #include <tuple>
 
+#include "detail/colour.h"
 #include "detail/line_reader.h"
 #include "detail/output_writer.h"
 #include "detail/run_files.h"
@@ -56,21 +57,7 @@ const Detail::Pattern& ZEZudizOzazIdovuvidurElement::message_regex(const std::st
 }
 
 std::string ZEZudizOzazIdovuvidurElement::remove_colour(std::string_view line) {
-  std::string plain;
-  plain.reserve(line.size());
-  std::size_t i = 0;
-  while (i < line.size()) {
-    if (line[i] == '\x1b' && i + 1 < line.size() && line[i + 1] == '[') {
-      std::size_t end = i + 2;
-      while (end < line.size() && ((line[end] >= '0' && line[end] <= '9') || line[end] == ';')) ++end;
-      if (end < line.size() && line[end] == 'm') {
-        i = end + 1;
-        continue;
-      }
-    }
-    plain += line[i++];
-  }
-  return plain;
+  return Detail::remove_colour(line, "m");
 }
 
 bool ZEZudizOzazIdovuvidurElement::read_message_texts(std::istream& in, std::vector<std::string>& texts,

@@ -1,5 +1,6 @@
 #include "compiler/compiler_warnings_element.h"
 
+#include "compiler/compiler_results_output.h"
 #include "detail/line_reader.h"
 #include "detail/sql_conversion.h"
 #include "detail/sql_script.h"
@@ -53,16 +54,11 @@ void QZCompilerWarningsElement::GetQZCompilerWarningsElements(std::ifstream& in,
 
 void QZCompilerWarningsElement::get_final_result(const Detail::options& options) {
   auto start_script = [&](const std::string& date, const std::string& time) {
-    Detail::SqlScript script(
-        "create table if not exists compiler_results (platform, project, githash, date, time, filename, line "
-        "INTEGER, type, error_id, error_num INTEGER);",
-        "insert into compiler_results (platform, project, githash, date, time, filename, line, type, error_id, "
-        "error_num) values (");
-    script.set_leading_values({options.platform, options.project_name, options.hash_value, date, time});
-    return script;
+    return CompilerResults::empty_script(options, date, time);
   };
   auto add_row = [](Detail::SqlScript& script, const QZCompilerWarningsElement& element) {
-    script.add_row({element.filename, element.line, element.type, element.error_id, error_num(element.error_id)});
+    CompilerResults::add_row(script, element.filename, element.line, element.type, element.error_id,
+                             error_num(element.error_id));
   };
   Detail::convert_records_to_sql<QZCompilerWarningsElement>(options, GetQZCompilerWarningsElements, start_script,
                                                            add_row);

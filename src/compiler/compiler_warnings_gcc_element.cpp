@@ -1,0 +1,59 @@
+#include "compiler/compiler_warnings_gcc_element.h"
+
+#include "compiler/compiler_results_output.h"
+#include "compiler/compiler_warnings_element.h"
+
+namespace {
+
+// Every diagnostic holds "warning:" or "error:" (also "fatal error:"); the
+// other lines of a build log, most of all the long compiler command lines,
+// are passed over without the pattern.
+bool may_be_diagnostic(std::string_view text) {
+  return text.find("warning:") != std::string_view::npos || text.find("error:") != std::string_view::npos;
+}
+
+// Trailing white space is cut here rather than matched by the pattern, where
+// it would follow the message's lazy run and cost time in the square of its
+// length.
+std::string_view without_trailing_space(std::string_view text) {
+  const std::size_t last = text.find_last_not_of(" \t\v\f\r");
+  return text.substr(0, last == std::string_view::npos ? 0 : last + 1);
+}
+
+}  // namespace
+
+const Detail::Pattern& QZCompilerWarningsGccElement::my_regex() {
+  static const std::string str_regex = std::string("(?:\\[[^\\]]*\\] )?") + "(.+?)" + ":([0-9]+):" +
+                                       "(?:[0-9]+:)?" + " (warning|error|fatal error):" + ".*?" +
+                                       "(?:\\[([^\\[\\]]*)\\])?";
+  static const Detail::Pattern my_regex_local(str_regex);
+  return my_regex_local;
+}
+
+bool QZCompilerWarningsGccElement::parse_line(std::string_view text, std::size_t line_number,
+                                              QZCompilerWarningsGccElement& element) {
+  if (!may_be_diagnostic(text)) return false;
+  Detail::Match groups;
+  if (!Detail::match_input_line(my_regex(), without_trailing_space(text), line_number, groups)) return false;
+  element.is_valid = true;
+  element.filename = QZCompilerWarningsElement::shorten_filename(groups.str(1));
+  element.line = groups.str(2);
+  element.type = groups[3] == "warning" ? "warning" : "error";
+  element.error_id = groups.str(4);
+  element.error_num.clear();
+  return true;
+}
+
+void QZCompilerWarningsGccElement::read_elements(std::istream& in, std::deque<QZCompilerWarningsGccElement>& out) {
+  CompilerResults::read_diagnostics(in, out);
+}
+
+void QZCompilerWarningsGccElement::GetQZCompilerWarningsElements(std::ifstream& in,
+                                                                 std::deque<QZCompilerWarningsGccElement>& out) {
+  read_elements(in, out);
+  in.close();
+}
+
+void QZCompilerWarningsGccElement::get_final_result(const Detail::options& options) {
+  CompilerResults::get_final_result<QZCompilerWarningsGccElement>(options);
+}

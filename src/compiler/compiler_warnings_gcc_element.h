@@ -1,0 +1,47 @@
+#pragma once
+// GCC and Clang build logs: one compiler_results row per diagnostic line
+// such as `src/a.c:12:5: warning: unused variable 'x' [-Wunused-variable]`,
+// in log order. Notes, context lines (`In file included from`, `In function`),
+// source and caret lines, linker messages without a line number and the
+// lines of make and ninja give no row.
+
+#include <cstddef>
+#include <deque>
+#include <fstream>
+#include <istream>
+#include <string>
+#include <string_view>
+
+#include "detail/options.h"
+#include "detail/pattern.h"
+
+class QZCompilerWarningsGccElement {
+ public:
+  bool is_valid = false;
+  std::string filename;   // the part after the first "/Src/", else the whole name
+  std::string line;       // the digits as the log writes them
+  std::string type;       // "error" (also for a fatal error) or "warning"
+  std::string error_id;   // the text in the brackets that end the line, e.g. "-Wsign-conversion"
+  std::string error_num;  // always empty: GCC and Clang number no diagnostic
+
+  /// The diagnostic line pattern, compiled on the first call. The file name
+  /// ends at the first ":LINE:" that an optional "COLUMN:", a blank and a
+  /// severity follow; one leading bracketed prefix (a CI time stamp) and its
+  /// blank are skipped. The line is matched without its trailing white space.
+  static const Detail::Pattern& my_regex();
+
+  /// Fills `element` from a line without colour sequences and returns whether
+  /// it is a diagnostic; `line_number` is for the message printed when the
+  /// pattern engine gives up on the line.
+  static bool parse_line(std::string_view text, std::size_t line_number, QZCompilerWarningsGccElement& element);
+
+  /// Replaces `out` with one record per diagnostic line of `in`, in log
+  /// order, duplicates kept, then closes `in`.
+  static void GetQZCompilerWarningsElements(std::ifstream& in, std::deque<QZCompilerWarningsGccElement>& out);
+
+  /// The reading loop of GetQZCompilerWarningsElements. Exposed for testing.
+  static void read_elements(std::istream& in, std::deque<QZCompilerWarningsGccElement>& out);
+
+  /// Converts `options.input` into the compiler_results script at `options.output`.
+  static void get_final_result(const Detail::options& options);
+};

@@ -1,0 +1,56 @@
+#include "compiler/compiler_warnings_ti_element.h"
+
+#include "compiler/compiler_results_output.h"
+#include "compiler/compiler_warnings_element.h"
+
+const Detail::Pattern& QZCompilerWarningsTiElement::my_regex() {
+  // The identifier begins and ends with a character that is neither white
+  // space nor a colon: the blanks around it are never matched two ways, so a
+  // long run of them costs time in proportion to its length.
+  static const std::string str_regex =
+      std::string("(?:\\[[^\\]]*\\] )?") + "\"(.*)\"," + "[[:space:]]+" + "line" + "[[:space:]]+" + "([0-9]+)" +
+      "(?:[[:space:]]+\\(col\\.[[:space:]]+[0-9]+\\))?" + ":[[:space:]]+" +
+      "(warning|error|remark|fatal[[:space:]]+error)" +
+      "(?:[[:space:]]+(\\([^)]*\\)|[^:[:space:]](?:[^:]*[^:[:space:]])?))?" + "[[:space:]]*:" + ".*";
+  static const Detail::Pattern my_regex_local(str_regex);
+  return my_regex_local;
+}
+
+std::string QZCompilerWarningsTiElement::first_digits(std::string_view error_id) {
+  const auto is_digit = [](char c) { return c >= '0' && c <= '9'; };
+  std::size_t begin = 0;
+  while (begin < error_id.size() && !is_digit(error_id[begin])) ++begin;
+  std::size_t end = begin;
+  while (end < error_id.size() && is_digit(error_id[end])) ++end;
+  return std::string(error_id.substr(begin, end - begin));
+}
+
+bool QZCompilerWarningsTiElement::parse_line(std::string_view text, std::size_t line_number,
+                                             QZCompilerWarningsTiElement& element) {
+  // A header holds '",' after its file name; the long compiler command
+  // lines of a build log hold none and are passed over without the pattern.
+  if (text.find("\",") == std::string_view::npos) return false;
+  Detail::Match groups;
+  if (!Detail::match_input_line(my_regex(), text, line_number, groups)) return false;
+  element.is_valid = true;
+  element.filename = QZCompilerWarningsElement::shorten_filename(groups.str(1));
+  element.line = groups.str(2);
+  element.type = groups[3].rfind("fatal", 0) == 0 ? "error" : groups.str(3);
+  element.error_id = groups.str(4);
+  element.error_num = first_digits(element.error_id);
+  return true;
+}
+
+void QZCompilerWarningsTiElement::read_elements(std::istream& in, std::deque<QZCompilerWarningsTiElement>& out) {
+  CompilerResults::read_diagnostics(in, out);
+}
+
+void QZCompilerWarningsTiElement::GetQZCompilerWarningsElements(std::ifstream& in,
+                                                                std::deque<QZCompilerWarningsTiElement>& out) {
+  read_elements(in, out);
+  in.close();
+}
+
+void QZCompilerWarningsTiElement::get_final_result(const Detail::options& options) {
+  CompilerResults::get_final_result<QZCompilerWarningsTiElement>(options);
+}

@@ -1,0 +1,54 @@
+#pragma once
+// TI and other EDG-based compiler logs: one compiler_results row per
+// diagnostic header such as
+// `"../Src/a.c", line 57: warning #179-D: variable "x" was declared but never referenced`
+// or `"a.c", line 639 (col. 10): error: expected a ";"`, in log order. The
+// message text may stand on the header line, begin there or follow on the
+// next lines. Assembler lines and linker lines without a file and line give
+// no row.
+
+#include <cstddef>
+#include <deque>
+#include <fstream>
+#include <istream>
+#include <string>
+#include <string_view>
+
+#include "detail/options.h"
+#include "detail/pattern.h"
+
+class QZCompilerWarningsTiElement {
+ public:
+  bool is_valid = false;
+  std::string filename;   // the part after the first "/Src/", else the whole name
+  std::string line;       // the digits as the log writes them
+  std::string type;       // "warning", "error" (also for a fatal error) or "remark"
+  std::string error_id;   // "#179-D", "(dcc:1521)" or empty
+  std::string error_num;  // the first run of digits in error_id: "179", "1521" or empty
+
+  /// The header line pattern, compiled on the first call. The identifier is
+  /// a parenthesised text, or else the text up to the first colon after the
+  /// severity; one leading bracketed prefix (a CI time stamp) and its blank
+  /// are skipped.
+  static const Detail::Pattern& my_regex();
+
+  /// Fills `element` from a line without colour sequences and returns whether
+  /// it is a diagnostic header; `line_number` is for the message printed when
+  /// the pattern engine gives up on the line.
+  static bool parse_line(std::string_view text, std::size_t line_number, QZCompilerWarningsTiElement& element);
+
+  /// The first run of digits in `error_id` ("#179-D" gives "179", "#20"
+  /// gives "20", "(dcc:1521)" gives "1521"); empty without one. Exposed for
+  /// testing.
+  static std::string first_digits(std::string_view error_id);
+
+  /// Replaces `out` with one record per diagnostic header of `in`, in log
+  /// order, duplicates kept, then closes `in`.
+  static void GetQZCompilerWarningsElements(std::ifstream& in, std::deque<QZCompilerWarningsTiElement>& out);
+
+  /// The reading loop of GetQZCompilerWarningsElements. Exposed for testing.
+  static void read_elements(std::istream& in, std::deque<QZCompilerWarningsTiElement>& out);
+
+  /// Converts `options.input` into the compiler_results script at `options.output`.
+  static void get_final_result(const Detail::options& options);
+};
