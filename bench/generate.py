@@ -451,6 +451,9 @@ def junit_xml(rng, state):
             lines.append(head + 'status="run" result="completed" time="0.%03d" %s classname="%s" />'
                          % (rng.randint(0, 999), stamp, suite))
     lines.append("  </testsuite>")
+    return lines
+
+
 # --------------------------------------------------------------------------- Warning_GCC
 
 GCC_WARNINGS = [

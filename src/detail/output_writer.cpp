@@ -28,20 +28,60 @@ bool write_all(int descriptor, const char* data, std::size_t size) {
   return true;
 }
 
-// Every line and its line feed, a large block at a time.
-bool write_lines_to(int descriptor, const std::deque<std::string>& lines) {
-  constexpr std::size_t block_size = 1 << 20;
+// Writes in pieces of at most `piece` bytes: standard output is often a pipe,
+// and pipes take 8 KiB at a time.
+bool write_in_pieces(int descriptor, const char* data, std::size_t size, std::size_t piece) {
+  while (size > 0) {
+    const std::size_t count = size < piece ? size : piece;
+    if (!write_all(descriptor, data, count)) return false;
+    data += count;
+    size -= count;
+  }
+  return true;
+}
+
+// Hands the text to `write` a large block at a time: an OutputText's blocks
+// as they are, lines gathered into blocks with their line feeds.
+template <typename Write>
+bool for_each_block(const OutputText& text, Write write) {
+  for (const std::string& block : text.blocks()) {
+    if (!write(block.data(), block.size())) return false;
+  }
+  return true;
+}
+
+template <typename Write>
+bool for_each_block(const std::deque<std::string>& lines, Write write) {
   std::string block;
-  block.reserve(block_size);
+  block.reserve(OutputText::block_size);
   for (const std::string& line : lines) {
     block += line;
     block += '\n';
-    if (block.size() >= block_size) {
-      if (!write_all(descriptor, block.data(), block.size())) return false;
+    if (block.size() >= OutputText::block_size) {
+      if (!write(block.data(), block.size())) return false;
       block.clear();
     }
   }
-  return write_all(descriptor, block.data(), block.size());
+  return write(block.data(), block.size());
+}
+
+template <typename Text>
+bool write_text_to(int descriptor, const Text& text) {
+  return for_each_block(text, [descriptor](const char* data, std::size_t size) {
+    return write_all(descriptor, data, size);
+  });
+}
+
+// After what standard output's stream holds; a failure fails std::cout, as
+// a failed write through it would.
+template <typename Text>
+void echo_text(const Text& text) {
+  std::cout.flush();
+  if (!std::cout) return;
+  const bool echoed = for_each_block(text, [](const char* data, std::size_t size) {
+    return write_in_pieces(STDOUT_FILENO, data, size, 8 << 10);
+  });
+  if (!echoed) std::cout.setstate(std::ios::badbit);
 }
 
 // The file a new output must replace: the target of a symbolic link, so that
@@ -68,8 +108,9 @@ mode_t output_mode(const std::string& file) {
   return 0666 & ~mask;
 }
 
-bool fill_new_file(int descriptor, mode_t mode, const std::deque<std::string>& lines) {
-  return fchmod(descriptor, mode) == 0 && write_lines_to(descriptor, lines);
+template <typename Text>
+bool fill_new_file(int descriptor, mode_t mode, const Text& text) {
+  return fchmod(descriptor, mode) == 0 && write_text_to(descriptor, text);
 }
 
 bool rename_over(const std::string& name, const std::string& file) {
@@ -97,7 +138,8 @@ bool name_anonymous_file(int descriptor, const std::string& file, std::string& n
 // moment either what it was or the whole new text, whatever stops the run.
 // An anonymous file (O_TMPFILE) leaves nothing behind even when the process
 // is killed; where the file system has none, a named one is used.
-bool replace_file(const std::string& path, const std::deque<std::string>& lines) {
+template <typename Text>
+bool replace_file(const std::string& path, const Text& lines) {
   const std::string file = replaced_file(path);
   const mode_t mode = output_mode(file);
   const int anonymous = open(folder_of(file).c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0600);
@@ -124,6 +166,15 @@ bool replace_file(const std::string& path, const std::deque<std::string>& lines)
   return false;
 }
 
+template <typename Text>
+bool write_output_text(const std::string& path, const Text& text, Echo echo) {
+  const int kept = kept_output_descriptor(path);
+  const bool written = kept >= 0 ? write_text_to(kept, text) : replace_file(path, text);
+  if (echo == Echo::yes) echo_text(text);
+  if (!written) report_write_failure();
+  return written;
+}
+
 }  // namespace
 
 bool write_lines(std::ostream& out, const std::deque<std::string>& lines) {
@@ -141,10 +192,7 @@ bool write_lines(std::ostream& out, const std::deque<std::string>& lines) {
   return true;
 }
 
-void echo_lines(const std::deque<std::string>& lines) {
-  write_lines(std::cout, lines);
-  std::cout.flush();
-}
+void echo_lines(const std::deque<std::string>& lines) { echo_text(lines); }
 
 void report_write_failure() {
   write_failure_reported = true;
@@ -154,11 +202,11 @@ void report_write_failure() {
 bool output_write_failed() { return write_failure_reported; }
 
 bool write_output(const std::string& path, const std::deque<std::string>& lines, Echo echo) {
-  const int kept = kept_output_descriptor(path);
-  const bool written = kept >= 0 ? write_lines_to(kept, lines) : replace_file(path, lines);
-  if (echo == Echo::yes) echo_lines(lines);
-  if (!written) report_write_failure();
-  return written;
+  return write_output_text(path, lines, echo);
+}
+
+bool write_output(const std::string& path, const OutputText& text, Echo echo) {
+  return write_output_text(path, text, echo);
 }
 
 }  // namespace Detail

@@ -5,6 +5,8 @@
 #include <ostream>
 #include <string>
 
+#include "detail/output_text.h"
+
 namespace Detail {
 
 /// Writes every line followed by one line feed; false if the stream failed.
@@ -32,5 +34,8 @@ enum class Echo { yes, no };
 /// the echo, and the output keeps what it held before. Returns whether the
 /// file was written completely.
 bool write_output(const std::string& path, const std::deque<std::string>& lines, Echo echo = Echo::yes);
+
+/// The same for a text built in blocks; the echo goes out in 8 KiB writes.
+bool write_output(const std::string& path, const OutputText& text, Echo echo = Echo::yes);
 
 }  // namespace Detail

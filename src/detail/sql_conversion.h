@@ -31,7 +31,7 @@ void convert_records_to_sql(const options& opts, Read read, StartScript start_sc
 
   SqlScript script = start_script(date, time);
   for (; !records.empty(); records.pop_front()) add_row(script, records.front());
-  write_output(opts.output, script.lines());
+  write_output(opts.output, script.text());
 }
 
 }  // namespace Detail

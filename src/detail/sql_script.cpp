@@ -6,7 +6,7 @@ namespace Detail {
 
 SqlScript::SqlScript(std::string create_statement, std::string insert_prefix)
     : insert_prefix_(std::move(insert_prefix)) {
-  lines_.push_back(std::move(create_statement));
+  text_.add_line(create_statement);
 }
 
 void SqlScript::set_leading_values(std::initializer_list<std::string_view> values) {
@@ -22,10 +22,10 @@ void SqlScript::set_leading_values(std::initializer_list<std::string_view> value
 
 void SqlScript::add_row(std::initializer_list<std::string_view> values) {
   const std::string& start = has_leading_values_ ? row_start_ : insert_prefix_;
-  std::size_t size = start.size() + 2;
-  for (std::string_view value : values) size += value.size() + 4;
-  std::string row;
-  row.reserve(size);
+  // At most: every value's quotes doubled, its two quotes and ", ".
+  std::size_t most = start.size() + 3;
+  for (std::string_view value : values) most += 2 * value.size() + 4;
+  std::string& row = text_.block_for(most);
   row += start;
   const char* separator = has_leading_values_ ? ", " : "";
   for (std::string_view value : values) {
@@ -33,8 +33,7 @@ void SqlScript::add_row(std::initializer_list<std::string_view> values) {
     append_sql_literal(row, value);
     separator = ", ";
   }
-  row += ");";
-  lines_.push_back(std::move(row));
+  row += ");\n";
 }
 
 }  // namespace Detail

@@ -8,6 +8,8 @@
 #include <string_view>
 #include <utility>
 
+#include "detail/output_text.h"
+
 namespace Detail {
 
 class SqlScript {
@@ -23,16 +25,20 @@ class SqlScript {
   /// them, and the rows read exactly as if it had been given all of them.
   void set_leading_values(std::initializer_list<std::string_view> values);
 
-  const std::deque<std::string>& lines() const { return lines_; }
+  /// The script as written: every statement followed by a line feed.
+  const OutputText& text() const { return text_; }
 
-  /// Hands the lines over without copying them; the script is empty after.
-  std::deque<std::string> release_lines() { return std::exchange(lines_, {}); }
+  /// The statements, one per element, without line feeds.
+  std::deque<std::string> lines() const { return text_.lines(); }
+
+  /// The statements, and the script is empty after.
+  std::deque<std::string> release_lines() { return std::exchange(text_, {}).lines(); }
 
  private:
   std::string insert_prefix_;
   std::string row_start_;  // the prefix and the quoted leading values
   bool has_leading_values_ = false;
-  std::deque<std::string> lines_;
+  OutputText text_;
 };
 
 }  // namespace Detail

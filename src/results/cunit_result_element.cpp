@@ -39,5 +39,5 @@ void QZCUnitResultElement::get_final_result(const Detail::options& options) {
 
   Detail::SqlScript script = Results::results_script_start(options, date, time);
   for (const result& verdict : results) script.add_row({verdict.first, verdict.second});
-  Detail::write_output(options.output, script.lines());
+  Detail::write_output(options.output, script.text());
 }
