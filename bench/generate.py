@@ -503,6 +503,46 @@ def warning_gcc(rng, state):
     return lines
 
 
+# --------------------------------------------------------------------------- Map_GNU
+
+def map_gnu(rng, state):
+    """A GNU ld map's memory map: input sections, long names broken onto two lines, fill, symbols."""
+    lines = []
+    if state["n"] == 0:
+        lines += ["Archive member included to satisfy reference by file (symbol)", "",
+                  "libc.a(lib_a-memcpy.o)        build/main.o (memcpy)", "", "Discarded input sections", "",
+                  " .text          0x00000000        0x0 build/crti.o", "", "Memory Configuration", "",
+                  "Name             Origin             Length             Attributes",
+                  "*default*        0x00000000         0xffffffff", "", "Linker script and memory map", "",
+                  "LOAD build/main.o", ""]
+    files = state.get("files")
+    if files is None:
+        files = state["files"] = source_files(rng, 3000)
+    address = state.get("address", 0x08000000)
+    kind = rng.choice([".text", ".rodata", ".data", ".bss"])
+    lines += ["%s           0x%08x     0x%x" % (kind, address, rng.randint(0x100, 0x100000)), " *(%s %s.*)" % (kind, kind)]
+    for _ in range(rng.randint(20, 200)):
+        size = rng.randint(0, 0x3000)
+        obj = "build/" + files[rng.randrange(len(files))] + ".o"
+        if rng.random() < 0.1:
+            obj = "/usr/lib/arm-none-eabi/lib/libc.a(lib_a-%s.o)" % rng.choice(WORDS)
+        name = "%s.%s_%s" % (kind, rng.choice(STEMS), rng.choice(WORDS))
+        if len(name) < 14:
+            lines.append(" %-14s 0x%08x %#10x %s" % (name, address, size, obj))
+        else:
+            lines += [" " + name, "                0x%08x %#10x %s" % (address, size, obj)]
+        if size and rng.random() < 0.5:
+            lines.append("                0x%08x                %s_%s" % (address, rng.choice(STEMS), rng.choice(WORDS)))
+        address += size
+        if rng.random() < 0.2:
+            lines.append(" *fill*         0x%08x        0x2 " % address)
+            address += 2
+        state["n"] += 1
+    state["address"] = address
+    lines.append("")
+    return lines
+
+
 GENERATORS = {
     "PassFail": (pass_fail, "\n"),
     "CTC_Coverage": (ctc_coverage, "\n"),
@@ -517,6 +557,8 @@ GENERATORS = {
     "PassFail_XML": (junit_xml, "\n"),
     "Warning_GCC": (warning_gcc, "\n"),
     "Warning_TI": (warning, "\n"),
+    "Map_GNU": (map_gnu, "\n"),
+    "ClangTidy_all": (clang_tidy, "\r\n"),
 }
 
 # Closes what the pieces opened, after the last one.
@@ -533,7 +575,7 @@ def main():
 
     generate, line_end = GENERATORS[args.parser_type]
     # Both QAC outputs read the same report.
-    kind = "QAC" if args.parser_type == "QAC_full_report" else args.parser_type
+    kind = {"QAC_full_report": "QAC", "ClangTidy_all": "ClangTidy"}.get(args.parser_type, args.parser_type)
     rng = random.Random("%s/%d" % (kind, args.seed))
     state = {"n": 0}
     target = int(args.size_mb * MB)
