@@ -9,17 +9,25 @@ namespace ClangTidyHtml {
 
 namespace {
 
-bool is_plain(char c) { return c != '&' && c != '<' && c != '>' && c != '"'; }
+// How many bytes longer each byte is once escaped; 0 for the bytes kept.
+struct Growth {
+  unsigned char of[256] = {};
+  constexpr Growth() {
+    of[static_cast<unsigned char>('&')] = 4;
+    of[static_cast<unsigned char>('<')] = 3;
+    of[static_cast<unsigned char>('>')] = 3;
+    of[static_cast<unsigned char>('"')] = 5;
+  }
+};
+constexpr Growth growth;
+
+std::size_t growth_of(char c) { return growth.of[static_cast<unsigned char>(c)]; }
 
 }  // namespace
 
 std::size_t escaped_size(std::string_view text) {
   std::size_t size = text.size();
-  for (const char c : text) {
-    if (c == '&') size += 4;
-    if (c == '<' || c == '>') size += 3;
-    if (c == '"') size += 5;
-  }
+  for (const char c : text) size += growth_of(c);
   return size;
 }
 
@@ -34,7 +42,7 @@ void append_escaped(std::string& escaped, std::string_view text) {
   // Copied in runs between the characters that are replaced.
   while (!text.empty()) {
     std::size_t found = 0;
-    while (found < text.size() && is_plain(text[found])) ++found;
+    while (found < text.size() && growth_of(text[found]) == 0) ++found;
     escaped.append(text.data(), found);
     if (found == text.size()) break;
     switch (text[found]) {
