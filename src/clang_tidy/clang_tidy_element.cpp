@@ -7,6 +7,7 @@
 #include <map>
 #include <tuple>
 
+#include "clang_tidy/message_table.h"
 #include "detail/colour.h"
 #include "detail/line_reader.h"
 #include "detail/output_writer.h"
@@ -60,55 +61,68 @@ std::string ZEZudizOzazIdovuvidurElement::remove_colour(std::string_view line) {
   return Detail::remove_colour(line, "m");
 }
 
-bool ZEZudizOzazIdovuvidurElement::read_message_texts(std::istream& in, std::vector<std::string>& texts,
-                                                      std::vector<std::size_t>& first_lines) {
-  texts.clear();
-  first_lines.clear();
+namespace {
+
+// Cuts the lines of `in` into message texts (read_message_texts) and calls
+// on_text(text, first_line) for each, in order; the text is valid during the
+// call. Returns whether `in` held any line.
+template <typename OnText>
+bool for_each_message_text(std::istream& in, OnText on_text) {
   Detail::LineReader reader(in);
   Detail::Match groups;
   std::string current;
   std::string plain;
+  std::size_t first_line = 0;
   for (std::string_view raw; reader.next(raw);) {
     // Most lines hold no colour sequence and are used as read.
     std::string_view line = raw;
     if (raw.find('\x1b') != std::string_view::npos) {
-      plain = remove_colour(raw);
+      plain = ZEZudizOzazIdovuvidurElement::remove_colour(raw);
       line = plain;
     }
     if (reader.line_number() == 1) {
       current.assign(line);
-      first_lines.push_back(1);
-    } else if (may_begin_message(line) &&
-               Detail::match_input_line(tidy_report_regex(), line, reader.line_number(), groups)) {
-      // Kept at its size; the buffer it was joined in is used again.
-      texts.emplace_back(current);
+      first_line = 1;
+    } else if (may_begin_message(line) && Detail::match_input_line(ZEZudizOzazIdovuvidurElement::tidy_report_regex(),
+                                                                   line, reader.line_number(), groups)) {
+      on_text(std::string_view(current), first_line);
       current.assign(line);
-      first_lines.push_back(reader.line_number());
+      first_line = reader.line_number();
     } else {
       current += Detail::add_space();
       current += line;
     }
   }
-  if (first_lines.empty()) return false;
-  texts.push_back(std::move(current));
+  if (first_line == 0) return false;
+  on_text(std::string_view(current), first_line);
   return true;
+}
+
+}  // namespace
+
+bool ZEZudizOzazIdovuvidurElement::read_message_texts(std::istream& in, std::vector<std::string>& texts,
+                                                      std::vector<std::size_t>& first_lines) {
+  texts.clear();
+  first_lines.clear();
+  return for_each_message_text(in, [&](std::string_view text, std::size_t first_line) {
+    texts.emplace_back(text);
+    first_lines.push_back(first_line);
+  });
 }
 
 bool ZEZudizOzazIdovuvidurElement::parse_single_tidy_msg(const std::string& text, std::size_t first_line,
                                                          const Detail::Pattern& pattern) {
   Detail::Match groups;
-  if (!Detail::match_input_line(pattern, text, first_line, groups)) return false;
-  // The message patterns end alike in the groups line, column, severity,
-  // text, check name and tail; they differ in the groups of the file name.
-  const std::size_t at = pattern.group_count() - 5;
-  file_name = groups.str(1);
-  line = Detail::my_lexical_cast<unsigned int>(groups.str(at));
-  column = Detail::my_lexical_cast<unsigned int>(groups.str(at + 1));
-  check_name = groups.str(at + 4);
-  tail_text = groups.str(at + 5);
-  message = groups.str(at + 2) + Detail::add_space() + groups.str(at + 3) + Detail::add_space() + check_name +
-            Detail::add_space() + tail_text + Detail::add_space();
-  full_text = groups.str(0);
+  ClangTidyMessages::Parts parts;
+  if (!ClangTidyMessages::parse(pattern, text, first_line, groups, parts)) return false;
+  file_name = parts.file_name;
+  line = Detail::my_lexical_cast<unsigned int>(std::string(parts.line));
+  column = Detail::my_lexical_cast<unsigned int>(std::string(parts.column));
+  check_name = parts.check;
+  tail_text = parts.tail;
+  message = std::string(parts.severity) + Detail::add_space() + std::string(parts.text) + Detail::add_space() +
+            check_name + Detail::add_space() + tail_text + Detail::add_space();
+  full_text = parts.full;
   return true;
 }
 
@@ -166,34 +180,24 @@ void ZEZudizOzazIdovuvidurElement::get_final_result(const Detail::options& optio
       "ZEZudizOzazIdovuvidur: Getting clang-tidy analysis result was not successfull";
   std::ifstream& in = Detail::take_run_input(options.input);
 
-  std::vector<std::string> texts;
-  std::vector<std::size_t> first_lines;
-  if (!read_message_texts(in, texts, first_lines)) {
+  // The run does what get_relevent_tidy_messages, group_by_file and
+  // build_html_report do, on compact records (message_table.h).
+  ClangTidyMessages::Table table(message_regex(options.parser_type));
+  const bool any_line = for_each_message_text(
+      in, [&](std::string_view text, std::size_t first_line) { table.add(text, first_line); });
+  if (!any_line) {
     std::cout << "ZEZudizOzazIdovuvidur: Report is empty, there are no msgs" << std::endl;
     std::cout << not_successful << std::endl;
     return;
   }
-  std::deque<ZEZudizOzazIdovuvidurElement> records;
-  const bool found = get_relevent_tidy_messages(texts, records, first_lines, message_regex(options.parser_type));
   in.close();
-  std::vector<std::string>().swap(texts);
-  std::vector<std::size_t>().swap(first_lines);
-  if (!found) {
+  if (!table.parse_all()) {
+    std::cout << " ZEZudizOzazIdovuvidur: No cland-tidy messages were found" << std::endl;
     std::cout << not_successful << std::endl;
     return;
   }
-  // Sorted and without copies, the records are needed only for the page,
-  // which shows their file names and full texts.
-  for (ZEZudizOzazIdovuvidurElement& record : records) {
-    std::string().swap(record.message);
-    std::string().swap(record.tail_text);
-  }
-
   std::deque<std::string> entries;
-  {
-    std::vector<file_group> groups = group_by_file(std::move(records));
-    build_html_report(groups, entries);
-  }
+  table.build_page(entries);
   if (!Detail::write_output(options.output, entries, Detail::Echo::no)) return;
   std::cout << "ZEZudizOzazIdovuvidur: Report has been built successfully" << std::endl;
 }

@@ -1,5 +1,7 @@
 #include "clang_tidy/html_report.h"
 
+#include <algorithm>
+
 #include "clang_tidy/clang_tidy_element.h"
 #include "detail/text_helpers.h"
 
@@ -7,17 +9,25 @@ namespace ClangTidyHtml {
 
 namespace {
 
-bool is_plain(char c) { return c != '&' && c != '<' && c != '>' && c != '"'; }
+// How many bytes longer each byte is once escaped; 0 for the bytes kept.
+struct Growth {
+  unsigned char of[256] = {};
+  constexpr Growth() {
+    of[static_cast<unsigned char>('&')] = 4;
+    of[static_cast<unsigned char>('<')] = 3;
+    of[static_cast<unsigned char>('>')] = 3;
+    of[static_cast<unsigned char>('"')] = 5;
+  }
+};
+constexpr Growth growth;
+
+std::size_t growth_of(char c) { return growth.of[static_cast<unsigned char>(c)]; }
 
 }  // namespace
 
 std::size_t escaped_size(std::string_view text) {
   std::size_t size = text.size();
-  for (const char c : text) {
-    if (c == '&') size += 4;
-    if (c == '<' || c == '>') size += 3;
-    if (c == '"') size += 5;
-  }
+  for (const char c : text) size += growth_of(c);
   return size;
 }
 
@@ -32,7 +42,7 @@ void append_escaped(std::string& escaped, std::string_view text) {
   // Copied in runs between the characters that are replaced.
   while (!text.empty()) {
     std::size_t found = 0;
-    while (found < text.size() && is_plain(text[found])) ++found;
+    while (found < text.size() && growth_of(text[found]) == 0) ++found;
     escaped.append(text.data(), found);
     if (found == text.size()) break;
     switch (text[found]) {
@@ -45,9 +55,23 @@ void append_escaped(std::string& escaped, std::string_view text) {
   }
 }
 
-std::string base_name(const std::string& file_name) {
+std::string_view base_name(std::string_view file_name) {
   const std::size_t separator = file_name.find_last_of("/\\");
-  return separator == std::string::npos ? file_name : file_name.substr(separator + 1);
+  return separator == std::string_view::npos ? file_name : file_name.substr(separator + 1);
+}
+
+std::string& PageEntries::next_entry(std::size_t size) {
+  static constexpr std::size_t block_size = 1 << 20;
+  if (!packed_ || !block_started_ || entries_.back().size() + 1 + size > entries_.back().capacity()) {
+    entries_.emplace_back();
+    entries_.back().reserve(packed_ ? std::max(block_size, size) : size);
+    block_started_ = true;
+    return entries_.back();
+  }
+  // The writer ends every string with a line feed; inside a block the
+  // entries are separated the same way.
+  entries_.back() += '\n';
+  return entries_.back();
 }
 
 }  // namespace ClangTidyHtml
@@ -154,41 +178,94 @@ const char* const style =
 
 }  // namespace
 
+namespace ClangTidyHtml {
+
+namespace {
+
+void append_number(std::string& out, std::size_t number) {
+  out += Detail::my_lexical_cast<unsigned long>(static_cast<unsigned long>(number));
+}
+
+void append_indented_name(PageEntries& entries, std::size_t indent, std::string_view file_name) {
+  const std::string_view name = base_name(file_name);
+  std::string& out = entries.next_entry(indent + escaped_size(name));
+  out.append(indent, ' ');
+  append_escaped(out, name);
+}
+
+}  // namespace
+
+PageBuilder::PageBuilder(PageEntries& entries, std::size_t group_count)
+    : entries_(entries), group_count_(group_count) {
+  entries_.next_entry() += head;
+  entries_.next_entry() += body;
+}
+
+void PageBuilder::sidebar_entry(std::size_t group, std::string_view file_name) {
+  std::string& start = entries_.next_entry();
+  start += sidebar_entry_start;
+  append_number(start, group);
+  start += ")\">";
+  append_indented_name(entries_, 17, file_name);
+  entries_.next_entry() += "            </a>";
+}
+
+void PageBuilder::end_sidebar() {
+  entries_.next_entry() += " ";
+  entries_.next_entry() += "        </ul>";
+}
+
+void PageBuilder::begin_block(std::size_t group, std::string_view file_name) {
+  std::string& start = entries_.next_entry();
+  start += block_start;
+  append_number(start, group);
+  start += block_heading_start;
+  append_indented_name(entries_, 21, file_name);
+  entries_.next_entry() += "                </h4>";
+  entries_.next_entry() += " ";
+  entries_.next_entry() += "            </div>";
+  entries_.next_entry() += "            <pre>";
+}
+
+void PageBuilder::message(std::string_view full_text) {
+  // Sized beforehand: the page holds one such entry per message.
+  std::string& entry = entries_.next_entry(escaped_size(full_text) + 1);
+  append_escaped(entry, full_text);
+  entry += '\n';
+  entries_.next_entry() += " ";
+}
+
+void PageBuilder::end_block() {
+  entries_.next_entry() += " ";
+  entries_.next_entry() += "            </pre>";
+  entries_.next_entry() += "        </div>";
+}
+
+void PageBuilder::end_page() {
+  entries_.next_entry() += " ";
+  entries_.next_entry() += "    </div>";
+  entries_.next_entry() += "</body>";
+  std::string& script = entries_.next_entry();
+  script += script_start;
+  append_number(script, group_count_);
+  script += script_middle;
+  append_number(script, group_count_);
+  script += script_end;
+  entries_.next_entry() += style;
+}
+
+}  // namespace ClangTidyHtml
+
 void ZEZudizOzazIdovuvidurElement::build_html_report(std::vector<file_group>& groups,
                                                      std::deque<std::string>& entries) {
-  const std::string count = Detail::my_lexical_cast<unsigned long>(groups.size());
-  entries.emplace_back(head);
-  entries.emplace_back(body);
+  ClangTidyHtml::PageEntries page_entries(entries, false);
+  ClangTidyHtml::PageBuilder page(page_entries, groups.size());
+  for (std::size_t i = 0; i < groups.size(); ++i) page.sidebar_entry(i, groups[i].first);
+  page.end_sidebar();
   for (std::size_t i = 0; i < groups.size(); ++i) {
-    entries.push_back(sidebar_entry_start + Detail::my_lexical_cast<unsigned long>(i) + ")\">");
-    entries.push_back(std::string(17, ' ') + ClangTidyHtml::escape(ClangTidyHtml::base_name(groups[i].first)));
-    entries.emplace_back("            </a>");
+    page.begin_block(i, groups[i].first);
+    for (const ZEZudizOzazIdovuvidurElement& record : groups[i].second) page.message(record.full_text);
+    page.end_block();
   }
-  entries.emplace_back(" ");
-  entries.emplace_back("        </ul>");
-  for (std::size_t i = 0; i < groups.size(); ++i) {
-    entries.push_back(block_start + Detail::my_lexical_cast<unsigned long>(i) + block_heading_start);
-    entries.push_back(std::string(21, ' ') + ClangTidyHtml::escape(ClangTidyHtml::base_name(groups[i].first)));
-    entries.emplace_back("                </h4>");
-    entries.emplace_back(" ");
-    entries.emplace_back("            </div>");
-    entries.emplace_back("            <pre>");
-    for (const ZEZudizOzazIdovuvidurElement& record : groups[i].second) {
-      // Built at its final size: the page holds one such entry per message.
-      std::string entry;
-      entry.reserve(ClangTidyHtml::escaped_size(record.full_text) + 1);
-      ClangTidyHtml::append_escaped(entry, record.full_text);
-      entry += '\n';
-      entries.push_back(std::move(entry));
-      entries.emplace_back(" ");
-    }
-    entries.emplace_back(" ");
-    entries.emplace_back("            </pre>");
-    entries.emplace_back("        </div>");
-  }
-  entries.emplace_back(" ");
-  entries.emplace_back("    </div>");
-  entries.emplace_back("</body>");
-  entries.push_back(script_start + count + script_middle + count + script_end);
-  entries.emplace_back(style);
+  page.end_page();
 }
