@@ -102,8 +102,11 @@ std::deque<std::string> QZQacResultElement::full_report_lines(const std::vector<
   for (const file_group& file : files) {
     lines.push_back("[filename]: " + file.first);
     for (const QZQacResultElement& record : file.second) {
-      lines.push_back(file.first + "(" + Detail::my_lexical_cast<unsigned long>(record.line) + "): " +
-                      record.message_text);
+      const std::string line_number = Detail::my_lexical_cast<unsigned long>(record.line);
+      std::string detail;
+      detail.reserve(file.first.size() + line_number.size() + record.message_text.size() + 4);
+      detail.append(file.first).append("(").append(line_number).append("): ").append(record.message_text);
+      lines.push_back(std::move(detail));
     }
     lines.push_back("");
   }

@@ -1,8 +1,10 @@
 #include "qac/qac_result_element.h"
 
 #include <algorithm>
-#include <iterator>
-#include <map>
+#include <cstring>
+#include <memory>
+#include <numeric>
+#include <unordered_map>
 
 #include "detail/line_reader.h"
 #include "detail/output_writer.h"
@@ -13,45 +15,115 @@
 namespace {
 
 // Paths are kept from this marker on; a path without it is not ours.
-const std::string source_marker = "Src_QZ\\";
+const std::string_view source_marker = "Src_QZ\\";
+
+// The texts of the records that read_elements returns, in large blocks that
+// never move, so that records stay plain values that can be copied freely.
+class record_texts {
+ public:
+  static std::string_view keep(std::string_view text) {
+    static record_texts texts;
+    return texts.copy(text);
+  }
+
+ private:
+  std::string_view copy(std::string_view text) {
+    if (text.empty()) return {};
+    if (text.size() > left_) {
+      const std::size_t size = std::max(text.size(), block_size);
+      blocks_.push_back(std::make_unique<char[]>(size));
+      free_ = blocks_.back().get();
+      left_ = size;
+    }
+    char* const kept = free_;
+    std::memcpy(kept, text.data(), text.size());
+    free_ += text.size();
+    left_ -= text.size();
+    return {kept, text.size()};
+  }
+
+  static constexpr std::size_t block_size = 1 << 20;
+  std::vector<std::unique_ptr<char[]>> blocks_;
+  char* free_ = nullptr;
+  std::size_t left_ = 0;
+};
+
+// One kept copy of each distinct text, so that the few file names and
+// references of a report are not copied for every message.
+class text_ids {
+ public:
+  std::uint32_t id_of(std::string_view text) {
+    if (!texts_.empty() && texts_[last_] == text) return last_;  // messages come in runs of one file
+    const auto [found, added] = ids_.try_emplace(text, static_cast<std::uint32_t>(texts_.size()));
+    if (added) {
+      const std::string_view kept = record_texts::keep(text);
+      ids_.erase(found);
+      ids_.emplace(kept, static_cast<std::uint32_t>(texts_.size()));
+      texts_.push_back(kept);
+      last_ = static_cast<std::uint32_t>(texts_.size() - 1);
+    } else {
+      last_ = found->second;
+    }
+    return last_;
+  }
+  std::string_view text(std::uint32_t id) const { return texts_[id]; }
+  std::size_t size() const { return texts_.size(); }
+
+ private:
+  std::unordered_map<std::string_view, std::uint32_t> ids_;
+  std::vector<std::string_view> texts_;
+  std::uint32_t last_ = 0;
+};
+
+// A record's place in the order: the rank of its file name among the
+// distinct names, its line and message number; records equal in all three
+// compare their texts, and equal records keep their input order.
+struct sort_key {
+  std::uint32_t file, line, number;
+  std::size_t index;
+};
 
 // Sorts like a stable sort by QZQacResultElement::is_less_than, on compact
-// keys: the rank of the file name among the distinct names, the line and the
-// message number, so that a long report is not sorted by comparing file names
-// scattered over the heap. Only messages equal in all three compare their
-// texts; equal messages keep their input order.
-void sort_messages(std::deque<QZQacResultElement>& records) {
-  std::map<std::string_view, std::uint32_t> ranks;
-  for (const QZQacResultElement& record : records) ranks.emplace(record.file_name, 0);
-  std::uint32_t next_rank = 0;
-  for (auto& name_and_rank : ranks) name_and_rank.second = next_rank++;
+// keys, so that a long report is not sorted by comparing file names
+// scattered over the heap nor by moving whole records on every pass.
+std::vector<sort_key> sorted_keys(const std::deque<QZQacResultElement>& records,
+                                  const std::vector<std::uint32_t>& file_ids, const text_ids& files) {
+  std::vector<std::uint32_t> by_name(files.size());
+  std::iota(by_name.begin(), by_name.end(), 0u);
+  std::sort(by_name.begin(), by_name.end(),
+            [&files](std::uint32_t a, std::uint32_t b) { return files.text(a) < files.text(b); });
+  std::vector<std::uint32_t> rank(files.size());
+  for (std::uint32_t i = 0; i < by_name.size(); ++i) rank[by_name[i]] = i;
 
-  struct key {
-    std::uint32_t file, line, number;
-    std::size_t index;
-  };
-  std::vector<key> keys;
+  std::vector<sort_key> keys;
   keys.reserve(records.size());
-  for (std::size_t i = 0; i < records.size(); ++i) {
-    const QZQacResultElement& record = records[i];
-    keys.push_back({ranks.find(record.file_name)->second, record.line, record.message_number, i});
-  }
-  std::sort(keys.begin(), keys.end(), [&records](const key& a, const key& b) {
+  for (std::size_t i = 0; i < records.size(); ++i)
+    keys.push_back({rank[file_ids[i]], records[i].line, records[i].message_number, i});
+  std::sort(keys.begin(), keys.end(), [&records](const sort_key& a, const sort_key& b) {
     if (a.file != b.file) return a.file < b.file;
     if (a.line != b.line) return a.line < b.line;
     if (a.number != b.number) return a.number < b.number;
-    const std::string& text_a = records[a.index].message_text;
-    const std::string& text_b = records[b.index].message_text;
-    if (text_a != text_b) return text_a < text_b;
+    const int texts = records[a.index].message_text.compare(records[b.index].message_text);
+    if (texts != 0) return texts < 0;
     return a.index < b.index;
   });
-
-  std::vector<std::size_t> order;
-  order.reserve(keys.size());
-  for (const key& k : keys) order.push_back(k.index);
-  std::vector<key>().swap(keys);
-  Detail::move_into_order(records, order);
+  return keys;
 }
+
+// Sorts the records and drops all but the first of equal ones.
+void sort_and_drop_duplicates(std::deque<QZQacResultElement>& records, const std::vector<std::uint32_t>& file_ids,
+                              const text_ids& files) {
+  std::vector<std::size_t> order;
+  {
+    const std::vector<sort_key> keys = sorted_keys(records, file_ids, files);
+    order.reserve(keys.size());
+    for (const sort_key& key : keys) order.push_back(key.index);
+  }
+  Detail::move_into_order(records, order);
+  records.erase(std::unique(records.begin(), records.end(), QZQacResultElement::is_equal), records.end());
+}
+
+unsigned int number_of(std::string_view digits) { return Detail::my_lexical_cast<unsigned int>(std::string(digits)); }
 
 }  // namespace
 
@@ -75,41 +147,61 @@ const Detail::Pattern& QZQacResultElement::misra_regex() {
   return my_regex_local;
 }
 
-bool QZQacResultElement::parse_input_string(std::string_view input_line, std::size_t line_number) {
-  Detail::Match groups;
-  if (!Detail::match_input_line(my_regex(), input_line, line_number, groups)) return false;
+bool QZQacResultElement::take_message(const message_line_groups& groups) {
+  const std::size_t marker = groups.path.find(source_marker);
+  if (marker == std::string_view::npos) return false;
+  file_name = groups.path.substr(marker);
+  line = number_of(groups.line);
+  priority = number_of(groups.priority);
+  message_number = number_of(groups.number);
+  message_text = groups.text;
+  reference_text = groups.reference;
+  return true;
+}
 
-  const std::string_view path = groups[1];
-  const std::size_t marker = path.find(source_marker);
-  file_name = marker == std::string_view::npos ? std::string() : std::string(path.substr(marker));
-  if (file_name.empty()) return false;
+void QZQacResultElement::take_misra_reference() {
+  misra_groups misra;
+  if (reference_text == " " || !scan_misra_reference(reference_text, misra)) return;
+  misra_standard = misra.standard;
+  misra_rule_major = number_of(misra.major);
+  misra_rule_minor = number_of(misra.minor);
+}
 
-  line = Detail::my_lexical_cast<unsigned int>(groups.str(2));
-  priority = Detail::my_lexical_cast<unsigned int>(groups.str(4));
-  message_number = Detail::my_lexical_cast<unsigned int>(groups.str(5));
-  message_text = groups.str(6);
-  reference_text = groups.str(9);
-
-  Detail::Match misra;
-  if (reference_text != " " && Detail::match_input_line(misra_regex(), reference_text, line_number, misra)) {
-    misra_standard = misra.str(1);
-    misra_rule_major = Detail::my_lexical_cast<unsigned int>(misra.str(3));
-    misra_rule_minor = Detail::my_lexical_cast<unsigned int>(misra.str(4));
-  }
+bool QZQacResultElement::parse_input_string(std::string_view input_line, std::size_t /*line_number*/) {
+  message_line_groups groups;
+  if (!scan_message_line(input_line, groups) || !take_message(groups)) return false;
+  take_misra_reference();
   return true;
 }
 
 void QZQacResultElement::read_elements(std::istream& in, std::deque<QZQacResultElement>& out) {
   out.clear();
+  text_ids files, references;
+  std::vector<QZQacResultElement> misra_of_reference;  // a reference's MISRA fields, found once
+  std::vector<std::uint32_t> file_ids;
   Detail::LineReader reader(in);
+  message_line_groups groups;
   for (std::string_view input_line; reader.next(input_line);) {
     QZQacResultElement record;
-    record.is_valid = record.parse_input_string(input_line, reader.line_number());
-    if (record.is_valid) out.push_back(std::move(record));
+    if (!scan_message_line(input_line, groups) || !record.take_message(groups)) continue;
+    record.is_valid = true;
+    const std::uint32_t file = files.id_of(record.file_name);
+    record.file_name = files.text(file);
+    record.message_text = record_texts::keep(record.message_text);
+    const std::uint32_t reference = references.id_of(record.reference_text);
+    if (reference == misra_of_reference.size()) {
+      misra_of_reference.emplace_back().reference_text = references.text(reference);
+      misra_of_reference.back().take_misra_reference();
+    }
+    const QZQacResultElement& misra = misra_of_reference[reference];
+    record.reference_text = misra.reference_text;
+    record.misra_standard = misra.misra_standard;
+    record.misra_rule_major = misra.misra_rule_major;
+    record.misra_rule_minor = misra.misra_rule_minor;
+    out.push_back(record);
+    file_ids.push_back(file);
   }
-  // Stable, so that of equal messages the first one read is the one kept.
-  sort_messages(out);
-  out.erase(std::unique(out.begin(), out.end(), is_equal), out.end());
+  sort_and_drop_duplicates(out, file_ids, files);
 }
 
 void QZQacResultElement::GetQZQacResultElements(std::ifstream& in, std::deque<QZQacResultElement>& out) {
@@ -131,13 +223,16 @@ bool QZQacResultElement::is_equal(const QZQacResultElement& a, const QZQacResult
 
 std::vector<QZQacResultElement::file_group> QZQacResultElement::group_by_file(
     std::deque<QZQacResultElement> records) {
-  std::map<std::string, std::deque<QZQacResultElement>> by_name;
-  for (; !records.empty(); records.pop_front()) {
-    QZQacResultElement& record = records.front();
-    by_name[record.file_name].push_back(std::move(record));
+  // Sorted records hold each file's messages in one run.
+  std::vector<file_group> files;
+  while (!records.empty()) {
+    const std::string_view name = records.front().file_name;
+    const auto run_end = std::find_if(records.begin(), records.end(),
+                                      [name](const QZQacResultElement& record) { return record.file_name != name; });
+    file_group& file = files.emplace_back(std::string(name), std::deque<QZQacResultElement>());
+    file.second.assign(records.begin(), run_end);
+    records.erase(records.begin(), run_end);
   }
-
-  std::vector<file_group> files(std::make_move_iterator(by_name.begin()), std::make_move_iterator(by_name.end()));
   std::sort(files.begin(), files.end(), [](const file_group& a, const file_group& b) {
     if (a.second.size() != b.second.size()) return a.second.size() > b.second.size();
     return a.first > b.first;
