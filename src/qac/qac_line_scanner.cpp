@@ -56,15 +56,28 @@ struct cursor {
 };
 
 std::size_t first_break(std::string_view text, std::size_t from) {
-  for (std::size_t i = from; i < text.size(); ++i)
-    if (is_break(text[i])) return i;
-  return none;
+  if (from >= text.size()) return none;
+  const char* const begin = text.data() + from;
+  const std::size_t size = text.size() - from;
+  const void* const feed = std::memchr(begin, '\n', size);
+  const std::size_t before_feed = feed ? static_cast<std::size_t>(static_cast<const char*>(feed) - begin) : size;
+  const void* const carriage_return = std::memchr(begin, '\r', before_feed);
+  const void* const first = carriage_return ? carriage_return : feed;
+  return first ? static_cast<std::size_t>(static_cast<const char*>(first) - text.data()) : none;
 }
 
 std::size_t last_break(std::string_view text) {
-  for (std::size_t i = text.size(); i-- > 0;)
-    if (is_break(text[i])) return i;
-  return none;
+  const void* const feed = memrchr(text.data(), '\n', text.size());
+  const std::size_t after_feed = feed ? static_cast<std::size_t>(static_cast<const char*>(feed) - text.data()) + 1 : 0;
+  const void* const carriage_return = memrchr(text.data() + after_feed, '\r', text.size() - after_feed);
+  const void* const last = carriage_return ? carriage_return : feed;
+  return last ? static_cast<std::size_t>(static_cast<const char*>(last) - text.data()) : none;
+}
+
+// The last '.' before `end`, or none.
+std::size_t last_dot_before(std::string_view text, std::size_t end) {
+  const void* const dot = memrchr(text.data(), '.', end);
+  return dot ? static_cast<std::size_t>(static_cast<const char*>(dot) - text.data()) : none;
 }
 
 bool is_ref_at(std::string_view line, std::size_t at) {
@@ -163,8 +176,7 @@ bool QZQacResultElement::scan_message_line(std::string_view line, message_line_g
   // The path may not hold a break; it ends at the last ".cpp" or ".c" from
   // which the rest matches, ".cpp" tried before ".c".
   const std::size_t path_limit = std::min(first_break(line, 0), line.size());
-  for (std::size_t dot = path_limit; dot-- > 0;) {
-    if (line[dot] != '.') continue;
+  for (std::size_t dot = last_dot_before(line, path_limit); dot != none; dot = last_dot_before(line, dot)) {
     for (const std::string_view extension : {std::string_view("cpp"), std::string_view("c")}) {
       if (line.compare(dot + 1, extension.size(), extension) != 0) continue;
       const std::size_t path_end = dot + 1 + extension.size();

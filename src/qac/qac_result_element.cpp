@@ -9,7 +9,6 @@
 #include "detail/line_reader.h"
 #include "detail/output_writer.h"
 #include "detail/run_files.h"
-#include "detail/record_sort.h"
 #include "detail/text_helpers.h"
 
 namespace {
@@ -75,52 +74,66 @@ class text_ids {
   std::uint32_t last_ = 0;
 };
 
-// A record's place in the order: the rank of its file name among the
-// distinct names, its line and message number; records equal in all three
-// compare their texts, and equal records keep their input order.
-struct sort_key {
-  std::uint32_t file, line, number;
-  std::size_t index;
+// What the reading loop keeps of a message until the messages are ordered.
+struct read_message {
+  std::string_view text;  // kept
+  std::uint32_t file, line, number, priority, reference;
 };
 
-// Sorts like a stable sort by QZQacResultElement::is_less_than, on compact
-// keys, so that a long report is not sorted by comparing file names
-// scattered over the heap nor by moving whole records on every pass.
-std::vector<sort_key> sorted_keys(const std::deque<QZQacResultElement>& records,
-                                  const std::vector<std::uint32_t>& file_ids, const text_ids& files) {
+// A message's place in the order, compared without touching any text: the
+// rank of its file name among the distinct names with its line, the message
+// number, and its place in the input.
+struct order_key {
+  std::uint64_t file_and_line;
+  std::uint32_t number;
+  std::size_t index;
+
+  bool operator<(const order_key& other) const {
+    if (file_and_line != other.file_and_line) return file_and_line < other.file_and_line;
+    if (number != other.number) return number < other.number;
+    return index < other.index;
+  }
+  bool same_place(const order_key& other) const {
+    return file_and_line == other.file_and_line && number == other.number;
+  }
+};
+
+std::vector<std::uint32_t> name_ranks(const text_ids& files) {
   std::vector<std::uint32_t> by_name(files.size());
   std::iota(by_name.begin(), by_name.end(), 0u);
   std::sort(by_name.begin(), by_name.end(),
             [&files](std::uint32_t a, std::uint32_t b) { return files.text(a) < files.text(b); });
   std::vector<std::uint32_t> rank(files.size());
   for (std::uint32_t i = 0; i < by_name.size(); ++i) rank[by_name[i]] = i;
-
-  std::vector<sort_key> keys;
-  keys.reserve(records.size());
-  for (std::size_t i = 0; i < records.size(); ++i)
-    keys.push_back({rank[file_ids[i]], records[i].line, records[i].message_number, i});
-  std::sort(keys.begin(), keys.end(), [&records](const sort_key& a, const sort_key& b) {
-    if (a.file != b.file) return a.file < b.file;
-    if (a.line != b.line) return a.line < b.line;
-    if (a.number != b.number) return a.number < b.number;
-    const int texts = records[a.index].message_text.compare(records[b.index].message_text);
-    if (texts != 0) return texts < 0;
-    return a.index < b.index;
-  });
-  return keys;
+  return rank;
 }
 
-// Sorts the records and drops all but the first of equal ones.
-void sort_and_drop_duplicates(std::deque<QZQacResultElement>& records, const std::vector<std::uint32_t>& file_ids,
-                              const text_ids& files) {
-  std::vector<std::size_t> order;
-  {
-    const std::vector<sort_key> keys = sorted_keys(records, file_ids, files);
-    order.reserve(keys.size());
-    for (const sort_key& key : keys) order.push_back(key.index);
+// The indices of the messages in the order of QZQacResultElement::is_less_than,
+// equal messages in input order, all but the first of equal messages left out.
+std::vector<std::size_t> message_order(const std::vector<read_message>& messages, const text_ids& files) {
+  const std::vector<std::uint32_t> rank = name_ranks(files);
+  std::vector<order_key> keys;
+  keys.reserve(messages.size());
+  for (std::size_t i = 0; i < messages.size(); ++i) {
+    const read_message& message = messages[i];
+    keys.push_back({std::uint64_t{rank[message.file]} << 32 | message.line, message.number, i});
   }
-  Detail::move_into_order(records, order);
-  records.erase(std::unique(records.begin(), records.end(), QZQacResultElement::is_equal), records.end());
+  std::sort(keys.begin(), keys.end());
+
+  std::vector<std::size_t> order;
+  order.reserve(keys.size());
+  auto text_of = [&messages](const order_key& key) { return messages[key.index].text; };
+  for (auto run = keys.begin(); run != keys.end();) {
+    auto run_end = std::find_if(run + 1, keys.end(), [run](const order_key& key) { return !run->same_place(key); });
+    // Messages at one place are ordered by text; the sort is stable, so of
+    // equal ones the first read comes first.
+    if (run_end - run > 1)
+      std::stable_sort(run, run_end, [&](const order_key& a, const order_key& b) { return text_of(a) < text_of(b); });
+    for (auto key = run; key != run_end; ++key)
+      if (key == run || text_of(*key) != text_of(*(key - 1))) order.push_back(key->index);
+    run = run_end;
+  }
+  return order;
 }
 
 unsigned int number_of(std::string_view digits) { return Detail::my_lexical_cast<unsigned int>(std::string(digits)); }
@@ -178,30 +191,32 @@ void QZQacResultElement::read_elements(std::istream& in, std::deque<QZQacResultE
   out.clear();
   text_ids files, references;
   std::vector<QZQacResultElement> misra_of_reference;  // a reference's MISRA fields, found once
-  std::vector<std::uint32_t> file_ids;
+  std::vector<read_message> messages;
   Detail::LineReader reader(in);
   message_line_groups groups;
   for (std::string_view input_line; reader.next(input_line);) {
     QZQacResultElement record;
     if (!scan_message_line(input_line, groups) || !record.take_message(groups)) continue;
-    record.is_valid = true;
-    const std::uint32_t file = files.id_of(record.file_name);
-    record.file_name = files.text(file);
-    record.message_text = record_texts::keep(record.message_text);
     const std::uint32_t reference = references.id_of(record.reference_text);
     if (reference == misra_of_reference.size()) {
       misra_of_reference.emplace_back().reference_text = references.text(reference);
       misra_of_reference.back().take_misra_reference();
     }
-    const QZQacResultElement& misra = misra_of_reference[reference];
-    record.reference_text = misra.reference_text;
-    record.misra_standard = misra.misra_standard;
-    record.misra_rule_major = misra.misra_rule_major;
-    record.misra_rule_minor = misra.misra_rule_minor;
-    out.push_back(record);
-    file_ids.push_back(file);
+    messages.push_back({record_texts::keep(record.message_text), files.id_of(record.file_name), record.line,
+                        record.message_number, record.priority, reference});
   }
-  sort_and_drop_duplicates(out, file_ids, files);
+
+  for (const std::size_t index : message_order(messages, files)) {
+    const read_message& message = messages[index];
+    QZQacResultElement record = misra_of_reference[message.reference];
+    record.is_valid = true;
+    record.file_name = files.text(message.file);
+    record.line = message.line;
+    record.priority = message.priority;
+    record.message_number = message.number;
+    record.message_text = message.text;
+    out.push_back(record);
+  }
 }
 
 void QZQacResultElement::GetQZQacResultElements(std::ifstream& in, std::deque<QZQacResultElement>& out) {

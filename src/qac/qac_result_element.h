@@ -132,7 +132,9 @@ class QZQacResultElement {
                                            const std::string& date, const std::string& time);
 
   /// The full text report for the ordered files; `message_count` is the
-  /// number of messages of all files. Exposed for testing.
+  /// number of messages of all files. The details of one file (its
+  /// "[filename]" line, its message lines and the empty line after them) are
+  /// one entry, its lines joined by line feeds. Exposed for testing.
   static std::deque<std::string> full_report_lines(const std::vector<file_group>& files, std::size_t message_count,
                                                    const Detail::options& options);
 
