@@ -11,10 +11,10 @@ using Rows = std::vector<std::vector<std::string>>;
 
 namespace {
 
-QZQacResultElement message(std::uint32_t priority, std::uint32_t number, std::string file = "Src_QZ\\a.c") {
+QZQacResultElement message(std::uint32_t priority, std::uint32_t number, std::string_view file = "Src_QZ\\a.c") {
   QZQacResultElement r;
   r.is_valid = true;
-  r.file_name = std::move(file);
+  r.file_name = file;
   r.priority = priority;
   r.message_number = number;
   return r;
