@@ -5,6 +5,7 @@
 // any line. The differential test holds them against the patterns.
 
 #include <cstring>
+#include <vector>
 
 #include "qac/qac_result_element.h"
 
@@ -84,12 +85,16 @@ bool is_ref_at(std::string_view line, std::size_t at) {
   return at + 4 <= line.size() && line.compare(at, 3, "Ref") == 0 && is_punct(line[at + 3]);
 }
 
-// The part of a message line from group 7 on: "(.*)[[:space:]]+(Ref)[[:punct:]]{1}(.*)".
+// The part of a message line from group 7 on, "(.*)[[:space:]]+(Ref)[[:punct:]]{1}(.*)",
+// and the ".)" before it. The facts it needs are found once per line, so
+// that every start of the message text the path leaves is tried in constant
+// time, however many there are.
 class message_tail {
  public:
   explicit message_tail(std::string_view line) : line_(line), last_break_(last_break(line)) {
     // The last "Ref" and punctuation after a blank whose rest has no break:
-    // from any start left of its blank, group 7 runs up to that blank.
+    // from any start after the last break and left of that blank, group 7
+    // runs up to the blank.
     const std::size_t lowest = last_break_ == none ? 1 : last_break_ + 1;
     for (std::size_t k = line.size() < 4 ? 0 : line.size() - 4; k >= lowest && k != 0; --k) {
       if (line[k] == 'R' && is_ref_at(line, k) && is_space(line[k - 1])) {
@@ -97,59 +102,90 @@ class message_tail {
         break;
       }
     }
+    if (last_break_ == none) {
+      last_text_end_ = last_text_end_before(last_ref_);
+    } else {
+      find_text_ends_around_breaks();
+    }
   }
 
   /// The message text's end (the "." of its ".)") for a text that starts at
   /// `text_begin`: the last ".)" that lets the tail match. Fills the tail's
   /// groups.
   bool text_end(std::size_t text_begin, std::size_t& end, QZQacResultElement::message_line_groups& groups) const {
-    const std::size_t text_limit = first_break(line_, text_begin);  // the text cannot run past a break
-    if (text_limit == none) return text_end_without_breaks(text_begin, end, groups);
-    if (line_.size() < 2) return false;
-    std::size_t tail_begin_break = none;  // the first break at or after the tail's start
-    for (std::size_t e = std::min(text_limit, line_.size() - 2) + 1; e-- > text_begin;) {
-      const std::size_t tail_begin = e + 2;
-      if (tail_begin < line_.size() && is_break(line_[tail_begin])) tail_begin_break = tail_begin;
-      if (line_[e] != '.' || line_[e + 1] != ')') continue;
-      if (tail_begin_break == none) tail_begin_break = first_break(line_, tail_begin);
-      if (tail(tail_begin, tail_begin_break, groups)) {
-        end = e;
-        return true;
-      }
+    if (last_break_ == none) {
+      end = last_text_end_;
+    } else {
+      const std::size_t text_limit = std::min(next_break(text_begin), line_.size());  // "." takes no break
+      end = line_.size() < 2 ? none : text_ends_[std::min(text_limit, line_.size() - 2)];
     }
-    return false;
+    return end != none && end >= text_begin && tail(end + 2, groups);
   }
 
  private:
-  // No break from the text's start on: the tail matches from every start left
-  // of the last Ref's blank, so the text ends at the last ".)" before it.
-  bool text_end_without_breaks(std::size_t text_begin, std::size_t& end,
-                               QZQacResultElement::message_line_groups& groups) const {
-    if (last_ref_ == none || last_ref_ < text_begin + 3) return false;
-    for (std::size_t e = last_ref_ - 2; e-- > text_begin;) {
-      if (line_[e] == '.' && line_[e + 1] == ')') {
-        end = e;
-        return tail(e + 2, none, groups);
-      }
-    }
-    return false;
+  // The last ".)" that ends at least one character before `ref`.
+  std::size_t last_text_end_before(std::size_t ref) const {
+    if (ref == none || ref < 3) return none;
+    for (std::size_t e = ref - 2; e-- > 0;)
+      if (line_[e] == '.' && line_[e + 1] == ')') return e;
+    return none;
   }
 
-  // The tail from `begin`; `begin_break` is the first break at or after it.
-  bool tail(std::size_t begin, std::size_t begin_break, QZQacResultElement::message_line_groups& groups) const {
-    std::size_t blanks, ref;
+  std::size_t next_break(std::size_t from) const {
+    if (last_break_ == none || from > last_break_) return none;
+    return next_breaks_[from];
+  }
+
+  // For lines with a carriage return or line feed, which "." does not take:
+  // the next break from every place, and for every place x the last ".)"
+  // at or before x from whose end the tail matches.
+  void find_text_ends_around_breaks() {
+    const std::size_t size = line_.size();
+    next_breaks_.assign(size + 1, none);
+    for (std::size_t i = size; i-- > 0;) next_breaks_[i] = is_break(line_[i]) ? i : next_breaks_[i + 1];
+    text_ends_.assign(size, none);
+    // A tail from before a break matches or not by that break alone.
+    std::size_t checked_break = none;
+    bool checked_break_begins_tail = false;
+    for (std::size_t e = 0; e + 1 < size; ++e) {
+      bool ends_text = line_[e] == '.' && line_[e + 1] == ')';
+      if (ends_text) {
+        const std::size_t begin_break = next_break(e + 2);
+        if (begin_break != none && begin_break != checked_break) {
+          checked_break = begin_break;
+          checked_break_begins_tail = tail_begins(e + 2);
+        }
+        ends_text = begin_break == none ? tail_begins(e + 2) : checked_break_begins_tail;
+      }
+      text_ends_[e] = ends_text ? e : (e == 0 ? none : text_ends_[e - 1]);
+    }
+  }
+
+  // Where group 7 ends and "Ref" begins for a tail from `begin`, if it matches.
+  bool tail_places(std::size_t begin, std::size_t& blanks, std::size_t& ref) const {
+    const std::size_t begin_break = next_break(begin);
     if (begin_break == none) {
       if (last_ref_ == none || last_ref_ < begin + 1) return false;
       blanks = last_ref_ - 1;
       ref = last_ref_;
-    } else {
-      // Group 7 stops at the break; the blanks from it must run up to "Ref",
-      // after every break of the line.
-      blanks = begin_break;
-      ref = blanks;
-      while (ref < line_.size() && is_space(line_[ref])) ++ref;
-      if (ref <= last_break_ || !is_ref_at(line_, ref)) return false;
+      return true;
     }
+    // Group 7 stops at the break; the blanks from it must run up to "Ref",
+    // after every break of the line.
+    blanks = begin_break;
+    ref = blanks;
+    while (ref < line_.size() && is_space(line_[ref])) ++ref;
+    return ref > last_break_ && is_ref_at(line_, ref);
+  }
+
+  bool tail_begins(std::size_t begin) const {
+    std::size_t blanks = 0, ref = 0;
+    return tail_places(begin, blanks, ref);
+  }
+
+  bool tail(std::size_t begin, QZQacResultElement::message_line_groups& groups) const {
+    std::size_t blanks = 0, ref = 0;
+    if (!tail_places(begin, blanks, ref)) return false;
     groups.between = line_.substr(begin, blanks - begin);
     groups.ref = line_.substr(ref, 3);
     groups.reference = line_.substr(ref + 4);
@@ -159,6 +195,9 @@ class message_tail {
   std::string_view line_;
   std::size_t last_break_;
   std::size_t last_ref_ = none;
+  std::size_t last_text_end_ = none;     // for lines without a break
+  std::vector<std::size_t> next_breaks_;  // for lines with one
+  std::vector<std::size_t> text_ends_;
 };
 
 // From the blanks after the path to the "(" before the message text.
@@ -196,6 +235,7 @@ bool QZQacResultElement::scan_misra_reference(std::string_view reference, misra_
   // Group 1 ends at the last punctuation and digits from which the rest
   // matches; what comes before them may not hold a break.
   const std::size_t limit = std::min(first_break(reference, 5), reference.size());
+  const std::size_t last = last_break(reference);
   for (std::size_t mark = limit; mark-- > 5;) {
     if (!is_punct(reference[mark])) continue;
     cursor at{reference, mark + 1};
@@ -206,8 +246,8 @@ bool QZQacResultElement::scan_misra_reference(std::string_view reference, misra_
     if (!at.either("Rule", "Dir", groups.kind) || !at.literal("-") || !at.digits(groups.major) || !at.literal(".") ||
         !at.digits(groups.minor))
       continue;
+    if (last != none && last >= at.at) continue;  // the rest may not hold a break
     groups.rest = reference.substr(at.at);
-    if (first_break(groups.rest, 0) != none) continue;
     groups.standard = reference.substr(0, standard_end);
     return true;
   }
