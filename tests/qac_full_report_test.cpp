@@ -69,7 +69,8 @@ TEST(QacFullReportLines, OptionsUnquotedAndLongNameKeptApart) {
   r.message_text = "Text with \"quotes\"";
   Detail::options options;
   options.platform = "Pw\"e3";
-  const std::deque<std::string> lines = QZQacResultElement::full_report_lines({{long_name, {r}}}, 1, options);
+  const Records records = {r};
+  const std::deque<std::string> lines = QZQacResultElement::full_report_lines({{long_name, records}}, 1, options);
   ASSERT_EQ(lines.size(), 19u);
   EXPECT_EQ(lines[7], "Platform___: Pw\"e3");
   EXPECT_EQ(lines[8], "ProjectName: ");

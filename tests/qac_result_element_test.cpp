@@ -178,8 +178,11 @@ TEST(QacGrouping, MostMessagesFirstThenDescendingName) {
   std::vector<std::pair<std::string, std::size_t>> order;
   for (const auto& group : QZQacResultElement::group_by_file(records)) {
     order.emplace_back(group.first, group.second.size());
-    for (std::size_t i = 0; i < group.second.size(); ++i) EXPECT_EQ(group.second[i].line, i + 1);  // kept in order
-    for (const auto& r : group.second) EXPECT_EQ(r.file_name, group.first);
+    std::uint32_t line = 1;
+    for (const auto& r : group.second) {
+      EXPECT_EQ(r.line, line++);  // kept in order
+      EXPECT_EQ(r.file_name, group.first);
+    }
   }
   const std::vector<std::pair<std::string, std::size_t>> expected = {
       {"Src_QZ\\d.c", 3}, {"Src_QZ\\b.c", 2}, {"Src_QZ\\a.c", 2}, {"Src_QZ\\e.c", 1}, {"Src_QZ\\c.c", 1}};

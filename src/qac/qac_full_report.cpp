@@ -54,7 +54,7 @@ std::string details_of(const QZQacResultElement::file_group& file) {
 }  // namespace
 
 QZQacResultElement::statistics_full_report QZQacResultElement::statistics_full_report::of(
-    const std::deque<QZQacResultElement>& records) {
+    record_range records) {
   statistics_full_report counts;
   counts.message_count = records.size();
   for (const QZQacResultElement& record : records) {

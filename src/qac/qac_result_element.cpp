@@ -237,16 +237,15 @@ bool QZQacResultElement::is_equal(const QZQacResultElement& a, const QZQacResult
 }
 
 std::vector<QZQacResultElement::file_group> QZQacResultElement::group_by_file(
-    std::deque<QZQacResultElement> records) {
+    const std::deque<QZQacResultElement>& records) {
   // Sorted records hold each file's messages in one run.
   std::vector<file_group> files;
-  while (!records.empty()) {
-    const std::string_view name = records.front().file_name;
-    const auto run_end = std::find_if(records.begin(), records.end(),
-                                      [name](const QZQacResultElement& record) { return record.file_name != name; });
-    file_group& file = files.emplace_back(std::string(name), std::deque<QZQacResultElement>());
-    file.second.assign(records.begin(), run_end);
-    records.erase(records.begin(), run_end);
+  for (auto run = records.begin(); run != records.end();) {
+    const std::string_view name = run->file_name;
+    const auto run_end =
+        std::find_if(run, records.end(), [name](const QZQacResultElement& record) { return record.file_name != name; });
+    files.emplace_back(std::string(name), record_range(run, run_end));
+    run = run_end;
   }
   std::sort(files.begin(), files.end(), [](const file_group& a, const file_group& b) {
     if (a.second.size() != b.second.size()) return a.second.size() > b.second.size();
@@ -263,7 +262,7 @@ void QZQacResultElement::get_final_result(const Detail::options& options) {
   std::ifstream& in = Detail::take_run_input(options.input);
   GetQZQacResultElements(in, records);
   const std::size_t message_count = records.size();
-  const std::vector<file_group> files = group_by_file(std::move(records));
+  const std::vector<file_group> files = group_by_file(records);
 
   std::deque<std::string> lines;
   if (options.parser_type == "QAC") lines = sql_lines(files, options, date, time);

@@ -16,6 +16,7 @@
 #include <deque>
 #include <fstream>
 #include <istream>
+#include <ranges>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -40,8 +41,11 @@ class QZQacResultElement {
   std::uint32_t misra_rule_major = 0;
   std::uint32_t misra_rule_minor = 0;
 
+  /// The messages of one file: a run of the sorted records, which it views.
+  using record_range = std::ranges::subrange<std::deque<QZQacResultElement>::const_iterator>;
+
   /// The source file's name and its messages, in message order.
-  using file_group = std::pair<std::string, std::deque<QZQacResultElement>>;
+  using file_group = std::pair<std::string, record_range>;
 
   /// The counts of one file for one q_results row.
   struct statistics_sql {
@@ -50,7 +54,7 @@ class QZQacResultElement {
     std::uint64_t his_count = 0;                      // messages 5300 to 5399, whatever the priority
 
     /// Counts the messages of one file.
-    static statistics_sql of(const std::deque<QZQacResultElement>& records);
+    static statistics_sql of(record_range records);
 
     /// The eleven quoted counts joined by ", ": priorities 0 to 9, then HIS.
     std::string get_fancy_string() const;
@@ -65,7 +69,7 @@ class QZQacResultElement {
     std::uint64_t his_count = 0;       // messages 5300 to 5399, whatever the priority
 
     /// Counts the messages of one file.
-    static statistics_full_report of(const std::deque<QZQacResultElement>& records);
+    static statistics_full_report of(record_range records);
 
     /// The counts part of a table line, starting at column 80: each quoted
     /// count right-aligned so that its closing quote is the 123rd, 142nd,
@@ -123,9 +127,9 @@ class QZQacResultElement {
   static bool is_equal(const QZQacResultElement& a, const QZQacResultElement& b);
 
   /// Groups sorted records by file; files with more messages come first,
-  /// equal counts by descending file name; the records are moved into the
-  /// groups. Exposed for testing.
-  static std::vector<file_group> group_by_file(std::deque<QZQacResultElement> records);
+  /// equal counts by descending file name; each group views its run of
+  /// `records`, which must outlive the groups. Exposed for testing.
+  static std::vector<file_group> group_by_file(const std::deque<QZQacResultElement>& records);
 
   /// The q_results script for the ordered files. Exposed for testing.
   static std::deque<std::string> sql_lines(const std::vector<file_group>& files, const Detail::options& options,
