@@ -109,6 +109,8 @@ class message_tail {
     }
   }
 
+  bool has_break() const { return last_break_ != none; }
+
   /// The message text's end (the "." of its ".)") for a text that starts at
   /// `text_begin`: the last ".)" that lets the tail match. Fills the tail's
   /// groups.
@@ -214,7 +216,7 @@ bool QZQacResultElement::scan_message_line(std::string_view line, message_line_g
   const message_tail tail(line);
   // The path may not hold a break; it ends at the last ".cpp" or ".c" from
   // which the rest matches, ".cpp" tried before ".c".
-  const std::size_t path_limit = std::min(first_break(line, 0), line.size());
+  const std::size_t path_limit = tail.has_break() ? std::min(first_break(line, 0), line.size()) : line.size();
   for (std::size_t dot = last_dot_before(line, path_limit); dot != none; dot = last_dot_before(line, dot)) {
     for (const std::string_view extension : {std::string_view("cpp"), std::string_view("c")}) {
       if (line.compare(dot + 1, extension.size(), extension) != 0) continue;

@@ -2,7 +2,9 @@
 
 #include <algorithm>
 #include <cstring>
+#include <limits>
 #include <memory>
+#include <new>
 #include <numeric>
 #include <unordered_map>
 
@@ -81,21 +83,20 @@ struct read_message {
 };
 
 // A message's place in the order, compared without touching any text: the
-// rank of its file name among the distinct names with its line, the message
-// number, and its place in the input.
+// rank of its file name among the distinct names with its line, then the
+// message number with the message's place in the input.
 struct order_key {
   std::uint64_t file_and_line;
-  std::uint32_t number;
-  std::size_t index;
+  std::uint64_t number_and_index;
 
   bool operator<(const order_key& other) const {
     if (file_and_line != other.file_and_line) return file_and_line < other.file_and_line;
-    if (number != other.number) return number < other.number;
-    return index < other.index;
+    return number_and_index < other.number_and_index;
   }
   bool same_place(const order_key& other) const {
-    return file_and_line == other.file_and_line && number == other.number;
+    return file_and_line == other.file_and_line && number_and_index >> 32 == other.number_and_index >> 32;
   }
+  std::size_t index() const { return number_and_index & 0xffffffffu; }
 };
 
 std::vector<std::uint32_t> name_ranks(const text_ids& files) {
@@ -112,17 +113,19 @@ std::vector<std::uint32_t> name_ranks(const text_ids& files) {
 // equal messages in input order, all but the first of equal messages left out.
 std::vector<std::size_t> message_order(const std::vector<read_message>& messages, const text_ids& files) {
   const std::vector<std::uint32_t> rank = name_ranks(files);
+  // Four thousand million messages would need far more memory than the keys.
+  if (messages.size() > std::numeric_limits<std::uint32_t>::max()) throw std::bad_alloc();
   std::vector<order_key> keys;
   keys.reserve(messages.size());
   for (std::size_t i = 0; i < messages.size(); ++i) {
     const read_message& message = messages[i];
-    keys.push_back({std::uint64_t{rank[message.file]} << 32 | message.line, message.number, i});
+    keys.push_back({std::uint64_t{rank[message.file]} << 32 | message.line, std::uint64_t{message.number} << 32 | i});
   }
   std::sort(keys.begin(), keys.end());
 
   std::vector<std::size_t> order;
   order.reserve(keys.size());
-  auto text_of = [&messages](const order_key& key) { return messages[key.index].text; };
+  auto text_of = [&messages](const order_key& key) { return messages[key.index()].text; };
   for (auto run = keys.begin(); run != keys.end();) {
     auto run_end = std::find_if(run + 1, keys.end(), [run](const order_key& key) { return !run->same_place(key); });
     // Messages at one place are ordered by text; the sort is stable, so of
@@ -130,13 +133,23 @@ std::vector<std::size_t> message_order(const std::vector<read_message>& messages
     if (run_end - run > 1)
       std::stable_sort(run, run_end, [&](const order_key& a, const order_key& b) { return text_of(a) < text_of(b); });
     for (auto key = run; key != run_end; ++key)
-      if (key == run || text_of(*key) != text_of(*(key - 1))) order.push_back(key->index);
+      if (key == run || text_of(*key) != text_of(*(key - 1))) order.push_back(key->index());
     run = run_end;
   }
   return order;
 }
 
-unsigned int number_of(std::string_view digits) { return Detail::my_lexical_cast<unsigned int>(std::string(digits)); }
+// The value of a run of decimal digits as Detail::my_lexical_cast<unsigned int>
+// reads it: past the largest value, the largest value.
+std::uint32_t number_of(std::string_view digits) {
+  constexpr std::uint64_t largest = std::numeric_limits<std::uint32_t>::max();
+  std::uint64_t value = 0;
+  for (const char digit : digits) {
+    value = value * 10 + static_cast<std::uint64_t>(digit - '0');
+    if (value > largest) return static_cast<std::uint32_t>(largest);
+  }
+  return static_cast<std::uint32_t>(value);
+}
 
 }  // namespace
 
