@@ -50,22 +50,20 @@ class record_texts {
 };
 
 // One kept copy of each distinct text, so that the few file names and
-// references of a report are not copied for every message.
+// references of a report are not copied for every message. A text is first
+// looked for among the recent ones under the caller's hint (messages come in
+// runs of one file, and a message number mostly comes with one reference).
 class text_ids {
  public:
-  std::uint32_t id_of(std::string_view text) {
-    if (!texts_.empty() && texts_[last_] == text) return last_;  // messages come in runs of one file
-    const auto [found, added] = ids_.try_emplace(text, static_cast<std::uint32_t>(texts_.size()));
-    if (added) {
-      const std::string_view kept = record_texts::keep(text);
-      ids_.erase(found);
-      ids_.emplace(kept, static_cast<std::uint32_t>(texts_.size()));
-      texts_.push_back(kept);
-      last_ = static_cast<std::uint32_t>(texts_.size() - 1);
-    } else {
-      last_ = found->second;
-    }
-    return last_;
+  std::uint32_t id_of(std::string_view text, std::uint32_t hint = 0) {
+    std::uint32_t& recent = recent_[hint % recent_.size()];
+    if (recent < texts_.size() && texts_[recent] == text) return recent;
+    const auto found = ids_.find(text);
+    if (found != ids_.end()) return recent = found->second;
+    recent = static_cast<std::uint32_t>(texts_.size());
+    texts_.push_back(record_texts::keep(text));
+    ids_.emplace(texts_.back(), recent);
+    return recent;
   }
   std::string_view text(std::uint32_t id) const { return texts_[id]; }
   std::size_t size() const { return texts_.size(); }
@@ -73,7 +71,13 @@ class text_ids {
  private:
   std::unordered_map<std::string_view, std::uint32_t> ids_;
   std::vector<std::string_view> texts_;
-  std::uint32_t last_ = 0;
+  std::array<std::uint32_t, 1024> recent_ = filled_with_none();
+
+  static std::array<std::uint32_t, 1024> filled_with_none() {
+    std::array<std::uint32_t, 1024> none;
+    none.fill(std::numeric_limits<std::uint32_t>::max());
+    return none;
+  }
 };
 
 // What the reading loop keeps of a message until the messages are ordered.
@@ -210,7 +214,7 @@ void QZQacResultElement::read_elements(std::istream& in, std::deque<QZQacResultE
   for (std::string_view input_line; reader.next(input_line);) {
     QZQacResultElement record;
     if (!scan_message_line(input_line, groups) || !record.take_message(groups)) continue;
-    const std::uint32_t reference = references.id_of(record.reference_text);
+    const std::uint32_t reference = references.id_of(record.reference_text, record.message_number);
     if (reference == misra_of_reference.size()) {
       misra_of_reference.emplace_back().reference_text = references.text(reference);
       misra_of_reference.back().take_misra_reference();
