@@ -20,14 +20,20 @@ const std::string_view source_marker = "Src_QZ\\";
 
 // The texts of the records that read_elements returns, in large blocks that
 // never move, so that records stay plain values that can be copied freely.
+// They last as long as the program, or, kept while a scope lives, as long as
+// the scope: a conversion frees its texts when it is done, so that a process
+// that converts many reports does not grow.
 class record_texts {
  public:
   static std::string_view keep(std::string_view text) {
-    static record_texts texts;
-    return texts.copy(text);
+    static record_texts lasting;
+    return (active_ ? *active_ : lasting).copy(text);
   }
 
  private:
+  friend class record_texts_scope;
+  static inline record_texts* active_ = nullptr;
+
   std::string_view copy(std::string_view text) {
     if (text.empty()) return {};
     if (text.size() > left_) {
@@ -47,6 +53,19 @@ class record_texts {
   std::vector<std::unique_ptr<char[]>> blocks_;
   char* free_ = nullptr;
   std::size_t left_ = 0;
+};
+
+// While it lives, the texts that are kept go to it, and are freed with it.
+class record_texts_scope {
+ public:
+  record_texts_scope() : previous_(record_texts::active_) { record_texts::active_ = &texts_; }
+  ~record_texts_scope() { record_texts::active_ = previous_; }
+  record_texts_scope(const record_texts_scope&) = delete;
+  record_texts_scope& operator=(const record_texts_scope&) = delete;
+
+ private:
+  record_texts texts_;
+  record_texts* previous_;
 };
 
 // One kept copy of each distinct text, so that the few file names and
@@ -272,6 +291,7 @@ std::vector<QZQacResultElement::file_group> QZQacResultElement::group_by_file(
 }
 
 void QZQacResultElement::get_final_result(const Detail::options& options) {
+  const record_texts_scope texts;  // the records' texts, freed when the output is written
   std::string date, time;
   Detail::get_date_and_time_string(date, time);
 
