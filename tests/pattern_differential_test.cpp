@@ -1,3 +1,5 @@
+#include <filesystem>
+#include <fstream>
 #include <random>
 #include <regex>
 #include <sstream>
@@ -98,4 +100,88 @@ TEST_P(PatternDifferential, AgreesWithStdRegexOnMutatedLines) {
   // A corpus that never (or always) matches would prove nothing.
   EXPECT_GT(matches, cases / 50) << "of " << cases << " cases";
   EXPECT_LT(matches, cases) << "of " << cases << " cases";
+}
+
+std::string scanner_case_name(const testing::TestParamInfo<ScannerCase>& info) { return info.param.name; }
+
+namespace {
+
+// Empty unless the scanner agrees with the pattern on `subject`, or the
+// pattern gave up (then `gave_up` is set); else what they disagree on.
+std::string scanner_disagreement(const ScannerCase& tested, const std::string& subject, bool& matched,
+                                 bool& gave_up) {
+  const Detail::Pattern& pattern = tested.pattern();
+  Detail::Match expected;
+  const Detail::MatchResult result = pattern.full_match(subject, expected);
+  std::vector<std::string_view> actual(pattern.group_count() + 1);
+  const bool scanned = tested.scan(subject, actual);
+  matched = result == Detail::MatchResult::matched;
+  gave_up = result == Detail::MatchResult::gave_up;
+  if (gave_up) return "";
+  if (scanned != matched) return scanned ? "only the scanner matches" : "only the pattern matches";
+  std::ostringstream why;
+  for (std::size_t i = 1; matched && i <= pattern.group_count(); ++i) {
+    const auto offset = [&subject](std::string_view group) { return group.data() - subject.data(); };
+    if (!expected.matched(i) || expected[i] != actual[i] || offset(expected[i]) != offset(actual[i]))
+      why << "group " << i << ": pattern '" << expected[i] << "' at " << offset(expected[i]) << ", scanner '"
+          << actual[i] << "' at " << offset(actual[i]) << "; ";
+  }
+  return why.str();
+}
+
+// Every line of every file of the corpus folders (carriage returns kept), every
+// whole file, and the suffixes of the lines that begin with `anchor`.
+std::vector<std::string> corpus_subjects(const ScannerCase& tested) {
+  const std::filesystem::path root =
+      std::filesystem::path(VIVIRI_FIXTURES).parent_path().parent_path() / "fuzz" / "corpus";
+  std::vector<std::string> subjects;
+  for (const std::string& folder : tested.fuzz_corpora) {
+    for (const auto& entry : std::filesystem::directory_iterator(root / folder)) {
+      std::ifstream in(entry.path(), std::ios::binary);
+      const std::string whole((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+      subjects.push_back(whole);
+      std::istringstream lines(whole);
+      for (std::string line; std::getline(lines, line);) {
+        subjects.push_back(line);
+        for (std::size_t at = tested.anchor.empty() ? std::string::npos : line.find(tested.anchor);
+             at != std::string::npos; at = line.find(tested.anchor, at + 1))
+          subjects.push_back(line.substr(at));
+      }
+    }
+  }
+  return subjects;
+}
+
+}  // namespace
+
+TEST_P(ScannerDifferential, AgreesWithThePatternOnMutatedLinesAndTheFuzzCorpus) {
+  const ScannerCase& tested = GetParam();
+  ASSERT_FALSE(tested.seeds.empty());
+  int matches = 0, mismatches = 0, cases = 0, gave_up = 0;
+  auto check = [&](const std::string& subject) {
+    bool matched = false, pattern_gave_up = false;
+    const std::string why = scanner_disagreement(tested, subject, matched, pattern_gave_up);
+    ++cases;
+    matches += matched ? 1 : 0;
+    gave_up += pattern_gave_up ? 1 : 0;
+    if (!why.empty() && ++mismatches <= 5) ADD_FAILURE() << why << " on: " << testing::PrintToString(subject);
+    return matched;
+  };
+  std::mt19937 random(20261208);
+  const int per_seed = 10 * mutations_per_case / static_cast<int>(tested.seeds.size());
+  for (std::size_t s = 0; s < tested.seeds.size(); ++s) {
+    EXPECT_TRUE(check(tested.seeds[s])) << "seed does not match: " << tested.seeds[s];
+    const std::string& donor = tested.seeds[(s + 1) % tested.seeds.size()];
+    for (int i = 0; i < per_seed; ++i) check(mutate(tested.seeds[s], random, donor));
+  }
+  const int mutated_matches = matches;
+  const std::vector<std::string> corpus = corpus_subjects(tested);
+  for (const std::string& subject : corpus) check(subject);
+  EXPECT_EQ(mismatches, 0) << "of " << cases << " cases";
+  EXPECT_EQ(gave_up, 0) << "the pattern gave up; those lines prove nothing";
+  EXPECT_GT(mutated_matches, cases / 50) << "of " << cases << " cases";
+  EXPECT_LT(matches, cases) << "of " << cases << " cases";
+  if (!tested.fuzz_corpora.empty()) {
+    EXPECT_GT(corpus.size(), tested.fuzz_corpora.size());
+  }
 }

@@ -27,18 +27,19 @@ static void PrintTo(const QZQacResultElement& r, std::ostream* os) {
 
 namespace {
 
-QZQacResultElement record(std::string file, std::uint32_t line, std::uint32_t priority, std::uint32_t number,
-                          std::string text, std::string reference, std::string standard = "",
+// The texts are views: pass literals or texts that outlive the record.
+QZQacResultElement record(std::string_view file, std::uint32_t line, std::uint32_t priority, std::uint32_t number,
+                          std::string_view text, std::string_view reference, std::string_view standard = "",
                           std::uint32_t major = 0, std::uint32_t minor = 0) {
   QZQacResultElement r;
   r.is_valid = true;
-  r.file_name = std::move(file);
+  r.file_name = file;
   r.line = line;
   r.priority = priority;
   r.message_number = number;
-  r.message_text = std::move(text);
-  r.reference_text = std::move(reference);
-  r.misra_standard = std::move(standard);
+  r.message_text = text;
+  r.reference_text = reference;
+  r.misra_standard = standard;
   r.misra_rule_major = major;
   r.misra_rule_minor = minor;
   return r;
@@ -109,7 +110,12 @@ TEST(QacMessageLine, ExampleTable) {
        record("Src_QZ\\y.c", 3, 2, 4, "b", " ")},  // the path runs to the last ".c" that lets the line match
       {"", std::nullopt},
   };
-  for (const auto& c : cases) EXPECT_EQ(parse(c.line), c.expected) << c.line;
+  for (const auto& c : cases) {
+    EXPECT_EQ(parse(c.line), c.expected) << c.line;
+    // The reader fills the same fields, its texts kept beyond the line.
+    if (c.line.empty() || c.line.back() == '\r') continue;  // the reader drops a carriage return at the end
+    EXPECT_EQ(read(c.line + "\n"), c.expected ? Records{*c.expected} : Records{}) << c.line;
+  }
 }
 
 TEST(QacReader, SortsByFileLineNumberAndText) {
@@ -166,7 +172,7 @@ TEST(QacReader, LineEndsDoNotMatter) {
 
 TEST(QacGrouping, MostMessagesFirstThenDescendingName) {
   Records records;
-  auto add = [&](const std::string& file, std::uint32_t count) {
+  auto add = [&](std::string_view file, std::uint32_t count) {
     for (std::uint32_t line = 1; line <= count; ++line) records.push_back(record(file, line, 1, 1, "t", " "));
   };
   add("Src_QZ\\a.c", 2);
@@ -177,8 +183,11 @@ TEST(QacGrouping, MostMessagesFirstThenDescendingName) {
   std::vector<std::pair<std::string, std::size_t>> order;
   for (const auto& group : QZQacResultElement::group_by_file(records)) {
     order.emplace_back(group.first, group.second.size());
-    for (std::size_t i = 0; i < group.second.size(); ++i) EXPECT_EQ(group.second[i].line, i + 1);  // kept in order
-    for (const auto& r : group.second) EXPECT_EQ(r.file_name, group.first);
+    std::uint32_t line = 1;
+    for (const auto& r : group.second) {
+      EXPECT_EQ(r.line, line++);  // kept in order
+      EXPECT_EQ(r.file_name, group.first);
+    }
   }
   const std::vector<std::pair<std::string, std::size_t>> expected = {
       {"Src_QZ\\d.c", 3}, {"Src_QZ\\b.c", 2}, {"Src_QZ\\a.c", 2}, {"Src_QZ\\e.c", 1}, {"Src_QZ\\c.c", 1}};
@@ -200,5 +209,41 @@ INSTANTIATE_TEST_SUITE_P(
                     {"MISRA C:2012 Rule-8.4", "MISRA C++:2008 Rule-5.0.3", "MISRA C:2012 Dir-4.6 (required)",
                      "MISRA-C:2004 Rule-17.4"}}),
     pattern_case_name);
+
+bool scan_line(std::string_view subject, std::vector<std::string_view>& groups) {
+  QZQacResultElement::message_line_groups g;
+  if (!QZQacResultElement::scan_message_line(subject, g)) return false;
+  groups = {subject, g.path, g.line, g.severity, g.priority, g.number, g.text, g.between, g.ref, g.reference};
+  return true;
+}
+
+bool scan_misra(std::string_view subject, std::vector<std::string_view>& groups) {
+  QZQacResultElement::misra_groups g;
+  if (!QZQacResultElement::scan_misra_reference(subject, g)) return false;
+  groups = {subject, g.standard, g.kind, g.major, g.minor, g.rest};
+  return true;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Qac, ScannerDifferential,
+    testing::Values(
+        ScannerCase{"qac_message_line",
+                    &QZQacResultElement::my_regex,
+                    &scan_line,
+                    {example,
+                     "C:\\Src_QZ\\m.cpp (7) : error : QAC(Prio9) Msg: 5310(Call f(x.) returns.) [C90] Ref: ",
+                     "a.c.cpp (1)\t;\twarning\t-\tQAC(Prio0)\tMsg#\t1(.) Ref:",
+                     "x.c (1) : warning : QAC(Prio1) Msg: 2(a.) y.c (3) : error : QAC(Prio2) Msg: 4(b.) Ref: Ref:",
+                     "a.c\r(1)\r:\rerror\v-\fQAC(Prio3)\rMsg:\r4(b.) x.)\r\r Ref:x"},
+                    {"QAC", "QAC_full_report"},
+                    ""},
+        ScannerCase{"qac_misra_reference",
+                    &QZQacResultElement::misra_regex,
+                    &scan_misra,
+                    {"MISRA C:2012 Rule-8.4", "MISRA C++:2008 Rule-5.0.3", "MISRA C:2012 Dir-4.6 (required)",
+                     "MISRA-C:2004 Rule-17.4", "MISRA:1 Rule-1.2 :2 Dir-3.4 x"},
+                    {"QAC", "QAC_full_report"},
+                    "MISRA"}),
+    scanner_case_name);
 
 }  // namespace

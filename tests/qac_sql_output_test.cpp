@@ -11,10 +11,10 @@ using Rows = std::vector<std::vector<std::string>>;
 
 namespace {
 
-QZQacResultElement message(std::uint32_t priority, std::uint32_t number, std::string file = "Src_QZ\\a.c") {
+QZQacResultElement message(std::uint32_t priority, std::uint32_t number, std::string_view file = "Src_QZ\\a.c") {
   QZQacResultElement r;
   r.is_valid = true;
-  r.file_name = std::move(file);
+  r.file_name = file;
   r.priority = priority;
   r.message_number = number;
   return r;
@@ -46,7 +46,8 @@ const std::string insert_prefix =
     "misra_3, misra_4, misra_5, misra_6, misra_7, misra_8, misra_9, his) values (";
 
 TEST(QacSqlLines, EmptyAndQuotedOptions) {
-  const std::vector<QZQacResultElement::file_group> files = {{"Src_QZ\\a.c", {message(5, 1), message(1, 5300)}}};
+  const Records records = {message(5, 1), message(1, 5300)};
+  const std::vector<QZQacResultElement::file_group> files = {{"Src_QZ\\a.c", records}};
   Detail::options options;
   options.project_name = "K7";
   options.hash_value = "say \"hi\" it's";

@@ -2,6 +2,7 @@
 // file, then every message file by file.
 
 #include <algorithm>
+#include <charconv>
 
 #include "detail/text_helpers.h"
 #include "qac/qac_result_element.h"
@@ -27,10 +28,33 @@ std::string quoted_count(std::size_t count) {
   return Detail::add_quotes(Detail::my_lexical_cast<unsigned long>(count));
 }
 
+// The details of one file as one entry of the report's lines: its
+// "[filename]" line and one line per message, each ended by a line feed, so
+// that the line feed the writer adds after the entry makes the empty line
+// that closes the file. One entry per file rather than per message keeps a
+// long report from building a string for every message.
+std::string details_of(const QZQacResultElement::file_group& file) {
+  static constexpr std::string_view file_label = "[filename]: ";
+  constexpr std::size_t longest_number = 10;  // of an unsigned 32-bit line number
+  std::size_t size = file_label.size() + file.first.size() + 1;
+  for (const QZQacResultElement& record : file.second)
+    size += file.first.size() + longest_number + record.message_text.size() + 4;
+  std::string details;
+  details.reserve(size);
+  details.append(file_label).append(file.first).append("\n");
+  for (const QZQacResultElement& record : file.second) {
+    char number[longest_number];
+    char* const number_end = std::to_chars(number, number + longest_number, record.line).ptr;
+    details.append(file.first).append("(").append(number, static_cast<std::size_t>(number_end - number)).append("): ");
+    details.append(record.message_text).append("\n");
+  }
+  return details;
+}
+
 }  // namespace
 
 QZQacResultElement::statistics_full_report QZQacResultElement::statistics_full_report::of(
-    const std::deque<QZQacResultElement>& records) {
+    record_range records) {
   statistics_full_report counts;
   counts.message_count = records.size();
   for (const QZQacResultElement& record : records) {
@@ -99,13 +123,6 @@ std::deque<std::string> QZQacResultElement::full_report_lines(const std::vector<
   lines.push_back("");
   lines.push_back("[Details Report]");
   lines.push_back(hyphen_line);
-  for (const file_group& file : files) {
-    lines.push_back("[filename]: " + file.first);
-    for (const QZQacResultElement& record : file.second) {
-      lines.push_back(file.first + "(" + Detail::my_lexical_cast<unsigned long>(record.line) + "): " +
-                      record.message_text);
-    }
-    lines.push_back("");
-  }
+  for (const file_group& file : files) lines.push_back(details_of(file));
   return lines;
 }

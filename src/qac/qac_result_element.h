@@ -16,6 +16,7 @@
 #include <deque>
 #include <fstream>
 #include <istream>
+#include <ranges>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -26,19 +27,25 @@
 
 class QZQacResultElement {
  public:
+  // The texts are views: into the line for a record that parse_input_string
+  // filled, into the program's record texts (which last until it ends) for
+  // the records that read_elements returns.
   bool is_valid = false;
-  std::string file_name;  // begins with "Src_QZ\"
+  std::string_view file_name;  // begins with "Src_QZ\"
   std::uint32_t line = 0;
   std::uint32_t priority = 0;  // one digit, 0 to 9
   std::uint32_t message_number = 0;
-  std::string message_text;    // without its closing ".)"
-  std::string reference_text;  // everything after "Ref" and the one punctuation character behind it
-  std::string misra_standard;  // e.g. "MISRA C:2012"; empty when the reference names none
+  std::string_view message_text;    // without its closing ".)"
+  std::string_view reference_text;  // everything after "Ref" and the one punctuation character behind it
+  std::string_view misra_standard;  // e.g. "MISRA C:2012"; empty when the reference names none
   std::uint32_t misra_rule_major = 0;
   std::uint32_t misra_rule_minor = 0;
 
+  /// The messages of one file: a run of the sorted records, which it views.
+  using record_range = std::ranges::subrange<std::deque<QZQacResultElement>::const_iterator>;
+
   /// The source file's name and its messages, in message order.
-  using file_group = std::pair<std::string, std::deque<QZQacResultElement>>;
+  using file_group = std::pair<std::string, record_range>;
 
   /// The counts of one file for one q_results row.
   struct statistics_sql {
@@ -47,7 +54,7 @@ class QZQacResultElement {
     std::uint64_t his_count = 0;                      // messages 5300 to 5399, whatever the priority
 
     /// Counts the messages of one file.
-    static statistics_sql of(const std::deque<QZQacResultElement>& records);
+    static statistics_sql of(record_range records);
 
     /// The eleven quoted counts joined by ", ": priorities 0 to 9, then HIS.
     std::string get_fancy_string() const;
@@ -62,7 +69,7 @@ class QZQacResultElement {
     std::uint64_t his_count = 0;       // messages 5300 to 5399, whatever the priority
 
     /// Counts the messages of one file.
-    static statistics_full_report of(const std::deque<QZQacResultElement>& records);
+    static statistics_full_report of(record_range records);
 
     /// The counts part of a table line, starting at column 80: each quoted
     /// count right-aligned so that its closing quote is the 123rd, 142nd,
@@ -81,10 +88,27 @@ class QZQacResultElement {
   /// the first call.
   static const Detail::Pattern& misra_regex();
 
+  /// The captures of my_regex(), as views into the matched line.
+  struct message_line_groups {
+    std::string_view path, line, severity, priority, number, text, between, ref, reference;
+  };
+
+  /// Matches `line` exactly as my_regex() does, with the same captures, in
+  /// linear time on real reports and never giving up on a long line.
+  static bool scan_message_line(std::string_view line, message_line_groups& groups);
+
+  /// The captures of misra_regex(), as views into the reference.
+  struct misra_groups {
+    std::string_view standard, kind, major, minor, rest;
+  };
+
+  /// Matches `reference` exactly as misra_regex() does, with the same captures.
+  static bool scan_misra_reference(std::string_view reference, misra_groups& groups);
+
   /// Fills this fresh record from one report line; false (and no numbers or
   /// texts filled) if the line is no message or its path lacks "Src_QZ\".
-  /// `line_number` only names the line in a message about a pattern match
-  /// that gave up.
+  /// The texts are views into `input_line`. `line_number` is not used: the
+  /// line is matched by scan_message_line, which never gives up.
   bool parse_input_string(std::string_view input_line, std::size_t line_number = 0);
 
   /// Replaces `out` with the messages of `in`, sorted by is_less_than and
@@ -103,16 +127,18 @@ class QZQacResultElement {
   static bool is_equal(const QZQacResultElement& a, const QZQacResultElement& b);
 
   /// Groups sorted records by file; files with more messages come first,
-  /// equal counts by descending file name; the records are moved into the
-  /// groups. Exposed for testing.
-  static std::vector<file_group> group_by_file(std::deque<QZQacResultElement> records);
+  /// equal counts by descending file name; each group views its run of
+  /// `records`, which must outlive the groups. Exposed for testing.
+  static std::vector<file_group> group_by_file(const std::deque<QZQacResultElement>& records);
 
   /// The q_results script for the ordered files. Exposed for testing.
   static std::deque<std::string> sql_lines(const std::vector<file_group>& files, const Detail::options& options,
                                            const std::string& date, const std::string& time);
 
   /// The full text report for the ordered files; `message_count` is the
-  /// number of messages of all files. Exposed for testing.
+  /// number of messages of all files. The details of one file (its
+  /// "[filename]" line, its message lines and the empty line after them) are
+  /// one entry, its lines joined by line feeds. Exposed for testing.
   static std::deque<std::string> full_report_lines(const std::vector<file_group>& files, std::size_t message_count,
                                                    const Detail::options& options);
 
@@ -120,4 +146,12 @@ class QZQacResultElement {
   /// for parser type "QAC", the full text report for "QAC_full_report".
   /// The lines are echoed to standard output.
   static void get_final_result(const Detail::options& options);
+
+ private:
+  /// Fills the path, numbers and texts from the captures of a matched line;
+  /// false (and nothing filled) if the path lacks "Src_QZ\".
+  bool take_message(const message_line_groups& groups);
+
+  /// Fills the MISRA fields from reference_text, if it names a MISRA rule.
+  void take_misra_reference();
 };

@@ -4,7 +4,7 @@
 #include "qac/qac_result_element.h"
 
 QZQacResultElement::statistics_sql QZQacResultElement::statistics_sql::of(
-    const std::deque<QZQacResultElement>& records) {
+    record_range records) {
   statistics_sql counts;
   counts.message_count = records.size();
   for (const QZQacResultElement& record : records) {

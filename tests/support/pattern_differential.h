@@ -29,3 +29,29 @@ class PatternDifferential : public testing::TestWithParam<PatternCase> {};
 std::string pattern_case_name(const testing::TestParamInfo<PatternCase>& info);
 
 inline void PrintTo(const PatternCase& tested, std::ostream* os) { *os << tested.name; }
+
+// The scanner differential test: a hand-written scanner that stands in for a
+// pattern must give the pattern's match result and every capture (the same
+// text at the same place) over the same kind of mutated lines, and over every
+// line (and every whole file) of the fuzz corpus folders it names. The
+// scanner fills groups[1] to groups[n] for a pattern of n groups, all of
+// which take part in every match.
+//
+//   INSTANTIATE_TEST_SUITE_P(Qac, ScannerDifferential,
+//       testing::Values(ScannerCase{"qac_message_line", &QZQacResultElement::my_regex, &scan_qac_line,
+//                                   {"D:\\Src_QZ\\a.c (1) : ..."}, {"QAC", "QAC_full_report"}, ""}),
+//       scanner_case_name);
+struct ScannerCase {
+  std::string name;  // letters, digits and underscores
+  const Detail::Pattern& (*pattern)();
+  bool (*scan)(std::string_view subject, std::vector<std::string_view>& groups);
+  std::vector<std::string> seeds;         // lines the pattern matches
+  std::vector<std::string> fuzz_corpora;  // folders under fuzz/corpus
+  std::string anchor;  // if not empty, a corpus line's suffixes that begin with it are subjects too
+};
+
+class ScannerDifferential : public testing::TestWithParam<ScannerCase> {};
+
+std::string scanner_case_name(const testing::TestParamInfo<ScannerCase>& info);
+
+inline void PrintTo(const ScannerCase& tested, std::ostream* os) { *os << tested.name; }
