@@ -52,13 +52,23 @@ TEST(CunitReader, LineEndsAndOrder) {
   EXPECT_EQ(read("  Test: a ...passed\r\r\n"), Results{});  // only one carriage return belongs to the line end
 }
 
-INSTANTIATE_TEST_SUITE_P(Cunit, PatternDifferential,
-                         testing::Values(PatternCase{"cunit_verdict_line",
-                                                     &QZCUnitResultElement::my_regex,
-                                                     {"  Test: test_a ...passed", "    Test: test_suite_1 ...FAILED",
-                                                      "  Test: t1 (abc) ...failed", "  Test: my test ...passed",
-                                                      "\t Test:: x_1 () \t!!PASSED"}}),
-                         pattern_case_name);
+const PatternCase verdict_pattern{"cunit_verdict_line",
+                                  &QZCUnitResultElement::my_regex,
+                                  {"  Test: test_a ...passed", "    Test: test_suite_1 ...FAILED",
+                                   "  Test: t1 (abc) ...failed", "  Test: my test ...passed",
+                                   "\t Test:: x_1 () \t!!PASSED", "\v\fTest_-  _x_ () \r\n_;failed"}};
+
+INSTANTIATE_TEST_SUITE_P(Cunit, PatternDifferential, testing::Values(verdict_pattern), pattern_case_name);
+
+ScannedGroups scan_verdict_line(std::string_view line) {
+  std::string_view name, verdict;
+  if (!QZCUnitResultElement::scan_verdict_line(line, name, verdict)) return std::nullopt;
+  return std::vector<std::string>{std::string(name), std::string(verdict)};
+}
+
+INSTANTIATE_TEST_SUITE_P(Cunit, ScannerDifferential,
+                         testing::Values(ScannerCase{verdict_pattern, "PassFail", &scan_verdict_line}),
+                         scanner_case_name);
 
 struct ConvertedLog {
   RunResult run;
