@@ -124,18 +124,41 @@ TEST(CompilerMapKeilReader, LineEndsAndDuplicates) {
   EXPECT_EQ(read<QZCompilerMapKeilElement>(system_init + "\n" + system_init + "\n"), (Rows{one[0], one[0]}));
 }
 
+const PatternCase keil_symbol_pattern{"keil_symbol_line",
+                                      &QZCompilerMapKeilElement::my_regex,
+                                      {system_init, "    x 0x00001000   Data  4096  a.o()",
+                                       "\tbig sym\t0xffffffff\tData\t4294967295\tx_1.o(i.big sym) (tail)",
+                                       "  f  0x00000001   Thumb Code   255  a.o(x)(y)"}};
+
 INSTANTIATE_TEST_SUITE_P(
     CompilerMap, PatternDifferential,
     testing::Values(PatternCase{"linker_map_section_line",
                                 &QZCompilerMapElement::my_regex,
                                 {"00001000+000200 .text main.o", "00001000+000200 .text -> .data main.o",
                                  "00001000+000200  lib/x.a(y.o)", "0800a0c4+00001c\t.rodata_1 -> _2\tlib/c.a(p.o) x"}},
-                    PatternCase{"keil_symbol_line",
-                                &QZCompilerMapKeilElement::my_regex,
-                                {system_init, "    x 0x00001000   Data  4096  a.o()",
-                                 "\tbig sym\t0xffffffff\tData\t4294967295\tx_1.o(i.big sym) (tail)",
-                                 "  f  0x00000001   Thumb Code   255  a.o(x)(y)"}}),
+                    keil_symbol_pattern),
     pattern_case_name);
+
+ScannedGroups scan_keil_symbol_line(std::string_view line) {
+  QZCompilerMapKeilElement::SymbolGroups groups;
+  if (!QZCompilerMapKeilElement::scan_symbol_line(line, groups)) return std::nullopt;
+  return std::vector<std::string>(groups.begin() + 1, groups.end());
+}
+
+// Seeds for the scanner's harder paths: an empty name before an address right
+// after the indentation, a white-space type, a line end inside the name's
+// white space, several addresses, and the name's own "0x".
+const PatternCase keil_symbol_scanner_seeds{
+    "keil_symbol_line",
+    &QZCompilerMapKeilElement::my_regex,
+    {system_init, "    x 0x00001000   Data  4096  a.o()", "  0x00000010 Code 4 a.o(x)",
+     "\tbig sym\t0xffffffff\tData\t4294967295\tx_1.o(i.big sym) (tail)", " s 0x00000001 \t 7 a(b)",
+     "  f  0x00000001   Thumb Code   255  a.o(x)(y)", "  a\n 0x00000002 T 1 b(c)", " a 0x0000000f B 2 c( 0x00000003 D 3 e(f)",
+     " g 0x00000004 E\v5 0x00000005 F 6 h(i)"}};
+
+INSTANTIATE_TEST_SUITE_P(CompilerMap, ScannerDifferential,
+                         testing::Values(ScannerCase{keil_symbol_scanner_seeds, "Map_KEIL", &scan_keil_symbol_line}),
+                         scanner_case_name);
 
 std::string convert(const std::string& parser_type, const std::string& map) {
   TempDir dir;
