@@ -194,6 +194,24 @@ TEST(CompilerMapConversion, KeilRowsLoadIntoTheSameTable) {
                                             "4e", "78", "integer", ".text", "system_stm32f10x.o"}}));
 }
 
+// Every later address on this line is a dead end that the pattern engine
+// checks to the end of the line, so it gives up; the scanner converts it.
+TEST(CompilerMapConversion, KeilLineThePatternEngineGivesUpOnConverts) {
+  std::string line = "  main 0x00000400 Code 12 main.o(.text)";
+  for (int i = 0; i < 20000; ++i) line += " 0x00000000 A 1 f(";
+  ASSERT_EQ(QZCompilerMapKeilElement::my_regex().full_match(line), Detail::MatchResult::gave_up);
+
+  TempDir dir;
+  write_file(dir.file("in.map"), line + "\n" + system_init + "\n");
+  const RunResult run = run_program(standard_args("Map_KEIL", dir.file("in.map"), dir.file("out.sql")));
+  ASSERT_EQ(run.exit_status, 0);
+  EXPECT_EQ(run.out.find("gave up"), std::string::npos);
+  SqliteDb db;
+  ASSERT_EQ(db.exec(read_file(dir.file("out.sql"))), "");
+  EXPECT_EQ(db.rows("select originhex, sizedec, section, filename from compiler_map order by rowid"),
+            (Rows{{"00000400", "12", ".text", "main.o"}, {"00000400", "78", ".text", "system_stm32f10x.o"}}));
+}
+
 TEST(CompilerMapConversion, WindowsAndUnterminatedMapsGiveTheSameScript) {
   for (const auto& [parser_type, line] :
        {std::pair<std::string, std::string>{"Map", "00001000+000200 .text main.o"}, {"Map_KEIL", system_init}}) {

@@ -19,7 +19,14 @@ namespace {
 
 // The classes of the pattern: \s is [[:space:]] of the classic locale
 // (space, tab, LF, VT, FF, CR); no byte from 0x80 up is in any class.
-enum CharClass : unsigned char { space = 1, letter = 2, digit = 4, hex_digit = 8, name = 16, line_end = 32 };
+enum CharClass : unsigned char {
+  space = 1,
+  letter = 2,
+  digit = 4,
+  hex_digit = 8,
+  name = 16,
+  line_end = 32,
+};
 
 constexpr std::array<unsigned char, 256> make_class_table() {
   std::array<unsigned char, 256> table{};
@@ -45,6 +52,35 @@ std::size_t skip_forward(std::string_view line, std::size_t at, unsigned char wa
   return at;
 }
 
+// What "\\((.*?)\\)(.*)" needs after a "(": a ")" after it and no line end
+// from it to the end of the line. Found once per line, so that trying
+// address after address stays linear in the line's length.
+class LineTail {
+ public:
+  explicit LineTail(std::string_view line) {
+    for (std::size_t at = line.size(); at > 0 && !in_class(line[at - 1], line_end); --at) {
+      if (line[at - 1] == ')' && last_closing_ == std::string_view::npos) last_closing_ = at - 1;
+      text_begin_ = at - 1;
+    }
+  }
+
+  bool can_close_after(std::size_t opening) const {
+    return opening >= text_begin_ && last_closing_ != std::string_view::npos && last_closing_ > opening;
+  }
+
+ private:
+  std::size_t text_begin_ = std::string_view::npos;    // where the text after the last line end begins
+  std::size_t last_closing_ = std::string_view::npos;  // the last ")" of that text
+};
+
+// The start of the last "0x" that begins at or before `at`, npos for none.
+std::size_t last_address_prefix(std::string_view line, std::size_t at) {
+  for (at = std::min(at, line.size() < 2 ? 0 : line.size() - 1);; --at) {
+    if (at + 1 < line.size() && line[at] == '0' && line[at + 1] == 'x') return at;
+    if (at == 0) return std::string_view::npos;
+  }
+}
+
 constexpr std::size_t address_digits = 8;
 
 // The pattern from the first "\s+" after the address to the end, tried at
@@ -55,7 +91,7 @@ constexpr std::size_t address_digits = 8;
 // "\s+" before the size needs (two when the type is white space alone, as
 // the "\s+" before it needs one too). "(.*?)\)(.*)" needs no line end
 // after the "(" and takes the section up to the first ")".
-bool scan_after_address(std::string_view line, std::size_t at, std::size_t last_line_end,
+bool scan_after_address(std::string_view line, std::size_t at, const LineTail& tail,
                         QZCompilerMapKeilElement::SymbolGroups& groups) {
   const std::size_t type_run_end = skip_forward(line, at, space | letter);
   if (type_run_end < at + 3 || !in_class(line[at], space) || !in_class(line[type_run_end - 1], space)) return false;
@@ -65,9 +101,8 @@ bool scan_after_address(std::string_view line, std::size_t at, std::size_t last_
   if (object_begin == size_end) return false;
   const std::size_t object_end = skip_forward(line, object_begin, name);
   if (object_end == object_begin || object_end == line.size() || line[object_end] != '(') return false;
-  if (last_line_end != std::string_view::npos && last_line_end > object_end) return false;
+  if (!tail.can_close_after(object_end)) return false;
   const std::size_t section_end = line.find(')', object_end + 1);
-  if (section_end == std::string_view::npos) return false;
 
   const std::size_t type_begin = std::min(skip_forward(line, at, space), type_run_end - 2);
   groups[3] = line.substr(type_begin, type_run_end - 1 - type_begin);
@@ -80,14 +115,14 @@ bool scan_after_address(std::string_view line, std::size_t at, std::size_t last_
 
 // Whether "0x" and eight lower-case hex digits begin at `at`, white space
 // before them, and the rest of the pattern matches after them.
-bool scan_from_address(std::string_view line, std::size_t at, std::size_t last_line_end,
+bool scan_from_address(std::string_view line, std::size_t at, const LineTail& tail,
                        QZCompilerMapKeilElement::SymbolGroups& groups) {
   const std::size_t digits_begin = at + 2;
   if (at == 0 || !in_class(line[at - 1], space) || line.size() < digits_begin + address_digits) return false;
   for (std::size_t i = digits_begin; i < digits_begin + address_digits; ++i) {
     if (!in_class(line[i], hex_digit)) return false;
   }
-  if (!scan_after_address(line, digits_begin + address_digits, last_line_end, groups)) return false;
+  if (!scan_after_address(line, digits_begin + address_digits, tail, groups)) return false;
   groups[2] = line.substr(digits_begin, address_digits);
   return true;
 }
@@ -103,19 +138,20 @@ bool scan_from_address(std::string_view line, std::size_t at, std::size_t last_l
 bool QZCompilerMapKeilElement::scan_symbol_line(std::string_view line, SymbolGroups& groups) {
   const std::size_t indent_end = skip_forward(line, 0, space);
   if (indent_end == 0) return false;
-  const std::size_t first_line_end = std::min(line.find_first_of("\r\n", indent_end), line.size());
-  const std::size_t last_line_end = line.find_last_of("\r\n");
+  std::size_t first_line_end = indent_end;
+  while (first_line_end < line.size() && !in_class(line[first_line_end], line_end)) ++first_line_end;
+  const LineTail tail(line);
   // An address further right would need white space from the name's line end up to it.
   const std::size_t reach = skip_forward(line, first_line_end, space);
-  for (std::size_t at = line.rfind("0x", reach); at != std::string_view::npos && at > indent_end;
-       at = line.rfind("0x", at - 1)) {
-    if (scan_from_address(line, at, last_line_end, groups)) {
+  for (std::size_t at = last_address_prefix(line, reach); at != std::string_view::npos && at > indent_end;
+       at = last_address_prefix(line, at - 1)) {
+    if (scan_from_address(line, at, tail, groups)) {
       groups[1] = line.substr(indent_end, std::min(at - 1, first_line_end) - indent_end);
       return true;
     }
   }
   if (indent_end < 2 || line.substr(indent_end, 2) != "0x" ||
-      !scan_from_address(line, indent_end, last_line_end, groups))
+      !scan_from_address(line, indent_end, tail, groups))
     return false;
   groups[1] = line.substr(indent_end - 1, 0);
   return true;
