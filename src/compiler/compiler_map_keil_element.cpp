@@ -52,25 +52,31 @@ std::size_t skip_forward(std::string_view line, std::size_t at, unsigned char wa
   return at;
 }
 
-// What "\\((.*?)\\)(.*)" needs after a "(": a ")" after it and no line end
-// from it to the end of the line. Found once per line, so that trying
-// address after address stays linear in the line's length.
+// What "\((.*?)\)(.*)" needs after a "(": a ")" after it and no line end
+// from it to the end of the line. Found at most once per line, so that
+// trying address after address stays linear in the line's length.
 class LineTail {
  public:
-  explicit LineTail(std::string_view line) {
-    for (std::size_t at = line.size(); at > 0 && !in_class(line[at - 1], line_end); --at) {
-      if (line[at - 1] == ')' && last_closing_ == std::string_view::npos) last_closing_ = at - 1;
-      text_begin_ = at - 1;
-    }
+  LineTail(std::string_view line, std::size_t first_line_end) : line_(line) {
+    if (first_line_end == line.size()) return;
+    text_begin_ = line.size();
+    while (!in_class(line[text_begin_ - 1], line_end)) --text_begin_;
   }
 
   bool can_close_after(std::size_t opening) const {
-    return opening >= text_begin_ && last_closing_ != std::string_view::npos && last_closing_ > opening;
+    if (opening < text_begin_) return false;
+    if (!last_closing_known_) {
+      last_closing_ = line_.rfind(')');
+      last_closing_known_ = true;
+    }
+    return last_closing_ != std::string_view::npos && last_closing_ > opening;
   }
 
  private:
-  std::size_t text_begin_ = std::string_view::npos;    // where the text after the last line end begins
-  std::size_t last_closing_ = std::string_view::npos;  // the last ")" of that text
+  std::string_view line_;
+  std::size_t text_begin_ = 0;  // where the text after the last line end begins
+  mutable std::size_t last_closing_ = std::string_view::npos;
+  mutable bool last_closing_known_ = false;
 };
 
 // The start of the last "0x" that begins at or before `at`, npos for none.
@@ -138,9 +144,9 @@ bool scan_from_address(std::string_view line, std::size_t at, const LineTail& ta
 bool QZCompilerMapKeilElement::scan_symbol_line(std::string_view line, SymbolGroups& groups) {
   const std::size_t indent_end = skip_forward(line, 0, space);
   if (indent_end == 0) return false;
-  std::size_t first_line_end = indent_end;
-  while (first_line_end < line.size() && !in_class(line[first_line_end], line_end)) ++first_line_end;
-  const LineTail tail(line);
+  const std::size_t first_line_end =
+      std::min({line.find('\r', indent_end), line.find('\n', indent_end), line.size()});
+  const LineTail tail(line, first_line_end);
   // An address further right would need white space from the name's line end up to it.
   const std::size_t reach = skip_forward(line, first_line_end, space);
   for (std::size_t at = last_address_prefix(line, reach); at != std::string_view::npos && at > indent_end;
