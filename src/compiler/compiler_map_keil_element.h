@@ -31,7 +31,7 @@ class QZCompilerMapKeilElement {
   /// The captures of my_regex(): groups[i] is group i (group 0 unused).
   using SymbolGroups = std::array<std::string_view, 8>;
 
-  /// Matches `line` exactly as my_regex() does (whole line, "\\s" and the
+  /// Matches `line` exactly as my_regex() does (whole line, "\s" and the
   /// letters of the classic locale, "." stopping at CR and LF) without the
   /// pattern engine, so it never gives up, and sets `groups` to the pattern's
   /// captures. False, with `groups` unspecified, where the pattern does not match.
