@@ -124,18 +124,44 @@ TEST(CompilerMapKeilReader, LineEndsAndDuplicates) {
   EXPECT_EQ(read<QZCompilerMapKeilElement>(system_init + "\n" + system_init + "\n"), (Rows{one[0], one[0]}));
 }
 
+const PatternCase keil_symbol_pattern{"keil_symbol_line",
+                                      &QZCompilerMapKeilElement::my_regex,
+                                      {system_init, "    x 0x00001000   Data  4096  a.o()",
+                                       "\tbig sym\t0xffffffff\tData\t4294967295\tx_1.o(i.big sym) (tail)",
+                                       "  f  0x00000001   Thumb Code   255  a.o(x)(y)"}};
+
 INSTANTIATE_TEST_SUITE_P(
     CompilerMap, PatternDifferential,
     testing::Values(PatternCase{"linker_map_section_line",
                                 &QZCompilerMapElement::my_regex,
                                 {"00001000+000200 .text main.o", "00001000+000200 .text -> .data main.o",
                                  "00001000+000200  lib/x.a(y.o)", "0800a0c4+00001c\t.rodata_1 -> _2\tlib/c.a(p.o) x"}},
-                    PatternCase{"keil_symbol_line",
-                                &QZCompilerMapKeilElement::my_regex,
-                                {system_init, "    x 0x00001000   Data  4096  a.o()",
-                                 "\tbig sym\t0xffffffff\tData\t4294967295\tx_1.o(i.big sym) (tail)",
-                                 "  f  0x00000001   Thumb Code   255  a.o(x)(y)"}}),
+                    keil_symbol_pattern),
     pattern_case_name);
+
+bool scan_keil_symbol_line(std::string_view line, std::vector<std::string_view>& groups) {
+  QZCompilerMapKeilElement::SymbolGroups scanned;
+  if (!QZCompilerMapKeilElement::scan_symbol_line(line, scanned)) return false;
+  std::copy(scanned.begin() + 1, scanned.end(), groups.begin() + 1);
+  return true;
+}
+
+// Seeds for the scanner's harder paths: an empty name before an address right
+// after the indentation, a white-space type, a line end inside the name's
+// white space, several addresses, and the name's own "0x".
+const PatternCase keil_symbol_scanner_seeds{
+    "keil_symbol_line",
+    &QZCompilerMapKeilElement::my_regex,
+    {system_init, "    x 0x00001000   Data  4096  a.o()", "  0x00000010 Code 4 a.o(x)",
+     "\tbig sym\t0xffffffff\tData\t4294967295\tx_1.o(i.big sym) (tail)", " s 0x00000001 \t 7 a(b)",
+     "  f  0x00000001   Thumb Code   255  a.o(x)(y)", "  a\n 0x00000002 T 1 b(c)", " a 0x0000000f B 2 c( 0x00000003 D 3 e(f)",
+     " g 0x00000004 E\v5 0x00000005 F 6 h(i)"}};
+
+INSTANTIATE_TEST_SUITE_P(CompilerMap, ScannerDifferential,
+                         testing::Values(ScannerCase{keil_symbol_scanner_seeds.name, keil_symbol_scanner_seeds.pattern,
+                                                     &scan_keil_symbol_line, keil_symbol_scanner_seeds.seeds,
+                                                     {"Map_KEIL"}, ""}),
+                         scanner_case_name);
 
 std::string convert(const std::string& parser_type, const std::string& map) {
   TempDir dir;
@@ -169,6 +195,24 @@ TEST(CompilerMapConversion, KeilRowsLoadIntoTheSameTable) {
                                             "000200", "512", "integer", ".text", "main.o"},
                                            {"Pwe3", "K7Tr52_App_default", "HASH", "00000400", "text", "1024", "integer",
                                             "4e", "78", "integer", ".text", "system_stm32f10x.o"}}));
+}
+
+// Every later address on this line is a dead end that the pattern engine
+// checks to the end of the line, so it gives up; the scanner converts it.
+TEST(CompilerMapConversion, KeilLineThePatternEngineGivesUpOnConverts) {
+  std::string line = "  main 0x00000400 Code 12 main.o(.text)";
+  for (int i = 0; i < 20000; ++i) line += " 0x00000000 A 1 f(";
+  ASSERT_EQ(QZCompilerMapKeilElement::my_regex().full_match(line), Detail::MatchResult::gave_up);
+
+  TempDir dir;
+  write_file(dir.file("in.map"), line + "\n" + system_init + "\n");
+  const RunResult run = run_program(standard_args("Map_KEIL", dir.file("in.map"), dir.file("out.sql")));
+  ASSERT_EQ(run.exit_status, 0);
+  EXPECT_EQ(run.out.find("gave up"), std::string::npos);
+  SqliteDb db;
+  ASSERT_EQ(db.exec(read_file(dir.file("out.sql"))), "");
+  EXPECT_EQ(db.rows("select originhex, sizedec, section, filename from compiler_map order by rowid"),
+            (Rows{{"00000400", "12", ".text", "main.o"}, {"00000400", "78", ".text", "system_stm32f10x.o"}}));
 }
 
 TEST(CompilerMapConversion, WindowsAndUnterminatedMapsGiveTheSameScript) {

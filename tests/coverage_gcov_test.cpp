@@ -73,14 +73,25 @@ TEST(CoverageGcovReader, EveryMatchingLineInOrderWhateverTheLineEnds) {
   EXPECT_EQ(read(example + "\r\r\n"), Rows{});                      // one CR is the line end, the other stays
 }
 
-INSTANTIATE_TEST_SUITE_P(CoverageGcov, PatternDifferential,
-                         testing::Values(PatternCase{"gcov_lines_row",
-                                                     &QZGCovCoverageResultElement::my_regex,
-                                                     {example,
-                                                      "<tr><td>Lines:</td><td>7</td><td>7</td><td>100%</td></tr>",
-                                                      "<tr><td>Lines:;</td><td>0</td><td>12</td><td>0 (none) "
-                                                      "</td><td>x</td></tr>"}}),
-                         pattern_case_name);
+const PatternCase row_pattern{"gcov_lines_row",
+                              &QZGCovCoverageResultElement::my_regex,
+                              {example, "<tr><td>Lines:</td><td>7</td><td>7</td><td>100%</td></tr>",
+                               "<tr><td>Lines:;</td><td>0</td><td>12</td><td>0 (none) </td><td>x</td></tr>"}};
+
+INSTANTIATE_TEST_SUITE_P(CoverageGcov, PatternDifferential, testing::Values(row_pattern), pattern_case_name);
+
+bool match_row(std::string_view line, std::vector<std::string_view>& groups) {
+  Detail::Match match;
+  if (!QZGCovCoverageResultElement::match_row(line, 1, match)) return false;
+  for (std::size_t i = 1; i < groups.size(); ++i) groups[i] = match[i];
+  return true;
+}
+
+// The pre-filter in front of the pattern must never reject a row the pattern matches.
+INSTANTIATE_TEST_SUITE_P(CoverageGcov, ScannerDifferential,
+                         testing::Values(ScannerCase{row_pattern.name, row_pattern.pattern, &match_row,
+                                                     row_pattern.seeds, {"GCOV_Coverage"}, ""}),
+                         scanner_case_name);
 
 TEST(CoverageGcovConversion, LoadedRowsKeepTheFirstOfAProjectAndHash) {
   TempDir dir;

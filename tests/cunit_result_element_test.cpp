@@ -52,13 +52,22 @@ TEST(CunitReader, LineEndsAndOrder) {
   EXPECT_EQ(read("  Test: a ...passed\r\r\n"), Results{});  // only one carriage return belongs to the line end
 }
 
-INSTANTIATE_TEST_SUITE_P(Cunit, PatternDifferential,
-                         testing::Values(PatternCase{"cunit_verdict_line",
-                                                     &QZCUnitResultElement::my_regex,
-                                                     {"  Test: test_a ...passed", "    Test: test_suite_1 ...FAILED",
-                                                      "  Test: t1 (abc) ...failed", "  Test: my test ...passed",
-                                                      "\t Test:: x_1 () \t!!PASSED"}}),
-                         pattern_case_name);
+const PatternCase verdict_pattern{"cunit_verdict_line",
+                                  &QZCUnitResultElement::my_regex,
+                                  {"  Test: test_a ...passed", "    Test: test_suite_1 ...FAILED",
+                                   "  Test: t1 (abc) ...failed", "  Test: my test ...passed",
+                                   "\t Test:: x_1 () \t!!PASSED", "\v\fTest_-  _x_ () \r\n_;failed"}};
+
+INSTANTIATE_TEST_SUITE_P(Cunit, PatternDifferential, testing::Values(verdict_pattern), pattern_case_name);
+
+bool scan_verdict_line(std::string_view line, std::vector<std::string_view>& groups) {
+  return QZCUnitResultElement::scan_verdict_line(line, groups[1], groups[2]);
+}
+
+INSTANTIATE_TEST_SUITE_P(Cunit, ScannerDifferential,
+                         testing::Values(ScannerCase{verdict_pattern.name, verdict_pattern.pattern, &scan_verdict_line,
+                                                     verdict_pattern.seeds, {"PassFail"}, ""}),
+                         scanner_case_name);
 
 struct ConvertedLog {
   RunResult run;

@@ -1,9 +1,11 @@
+#include <cstdint>
 #include <filesystem>
 #include <fstream>
 #include <random>
 #include <regex>
 #include <sstream>
 
+#include "detail/line_reader.h"
 #include "support/pattern_differential.h"
 
 std::string pattern_case_name(const testing::TestParamInfo<PatternCase>& info) { return info.param.name; }
@@ -68,6 +70,16 @@ std::string disagreement(const Detail::Pattern& pattern, const std::regex& refer
   return why.str();
 }
 
+template <typename Check>
+void for_each_mutated_line(const std::vector<std::string>& seeds, Check check) {
+  std::mt19937 random(20261208);
+  const int per_seed = mutations_per_case / static_cast<int>(seeds.size());
+  for (std::size_t s = 0; s < seeds.size(); ++s) {
+    const std::string& donor = seeds[(s + 1) % seeds.size()];
+    for (int i = 0; i < per_seed; ++i) check(mutate(seeds[s], random, donor));
+  }
+}
+
 }  // namespace
 
 TEST_P(PatternDifferential, AgreesWithStdRegexOnMutatedLines) {
@@ -77,7 +89,6 @@ TEST_P(PatternDifferential, AgreesWithStdRegexOnMutatedLines) {
   ASSERT_EQ(pattern.group_count() + 1, reference.mark_count() + 1);
   ASSERT_FALSE(tested.seeds.empty());
 
-  std::mt19937 random(20261208);
   int matches = 0, mismatches = 0, cases = 0;
   auto check = [&](const std::string& subject) {
     bool matched = false;
@@ -91,11 +102,7 @@ TEST_P(PatternDifferential, AgreesWithStdRegexOnMutatedLines) {
     EXPECT_EQ(disagreement(pattern, reference, seed, matched), "") << seed;
     EXPECT_TRUE(matched) << "seed does not match: " << seed;
   }
-  const int per_seed = mutations_per_case / static_cast<int>(tested.seeds.size());
-  for (std::size_t s = 0; s < tested.seeds.size(); ++s) {
-    const std::string& donor = tested.seeds[(s + 1) % tested.seeds.size()];
-    for (int i = 0; i < per_seed; ++i) check(mutate(tested.seeds[s], random, donor));
-  }
+  for_each_mutated_line(tested.seeds, check);
   EXPECT_EQ(mismatches, 0) << "of " << cases << " cases";
   // A corpus that never (or always) matches would prove nothing.
   EXPECT_GT(matches, cases / 50) << "of " << cases << " cases";
@@ -108,9 +115,8 @@ namespace {
 
 // Empty unless the scanner agrees with the pattern on `subject`, or the
 // pattern gave up (then `gave_up` is set); else what they disagree on.
-std::string scanner_disagreement(const ScannerCase& tested, const std::string& subject, bool& matched,
-                                 bool& gave_up) {
-  const Detail::Pattern& pattern = tested.pattern();
+std::string scanner_disagreement(const ScannerCase& tested, const Detail::Pattern& pattern, const std::string& subject,
+                                 bool& matched, bool& gave_up) {
   Detail::Match expected;
   const Detail::MatchResult result = pattern.full_match(subject, expected);
   std::vector<std::string_view> actual(pattern.group_count() + 1);
@@ -129,24 +135,30 @@ std::string scanner_disagreement(const ScannerCase& tested, const std::string& s
   return why.str();
 }
 
-// Every line of every file of the corpus folders (carriage returns kept), every
-// whole file, and the suffixes of the lines that begin with `anchor`.
+// Every line of every file of the corpus folders and fixture inputs (carriage
+// returns kept), every whole file, and the suffixes of the lines that begin
+// with `anchor`.
 std::vector<std::string> corpus_subjects(const ScannerCase& tested) {
-  const std::filesystem::path root =
-      std::filesystem::path(VIVIRI_FIXTURES).parent_path().parent_path() / "fuzz" / "corpus";
-  std::vector<std::string> subjects;
+  const std::filesystem::path fixtures = VIVIRI_FIXTURES;
+  const std::filesystem::path corpus = fixtures.parent_path().parent_path() / "fuzz" / "corpus";
+  std::vector<std::filesystem::path> files;
   for (const std::string& folder : tested.fuzz_corpora) {
-    for (const auto& entry : std::filesystem::directory_iterator(root / folder)) {
-      std::ifstream in(entry.path(), std::ios::binary);
-      const std::string whole((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-      subjects.push_back(whole);
-      std::istringstream lines(whole);
-      for (std::string line; std::getline(lines, line);) {
-        subjects.push_back(line);
-        for (std::size_t at = tested.anchor.empty() ? std::string::npos : line.find(tested.anchor);
-             at != std::string::npos; at = line.find(tested.anchor, at + 1))
-          subjects.push_back(line.substr(at));
-      }
+    for (const auto& entry : std::filesystem::directory_iterator(corpus / folder)) files.push_back(entry.path());
+    if (!std::filesystem::exists(fixtures / folder)) continue;
+    for (const auto& entry : std::filesystem::directory_iterator(fixtures / folder))
+      if (entry.path().extension() == ".input") files.push_back(entry.path());
+  }
+  std::vector<std::string> subjects;
+  for (const std::filesystem::path& file : files) {
+    std::ifstream in(file, std::ios::binary);
+    const std::string whole((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    subjects.push_back(whole);
+    std::istringstream lines(whole);
+    for (std::string line; std::getline(lines, line);) {
+      subjects.push_back(line);
+      for (std::size_t at = tested.anchor.empty() ? std::string::npos : line.find(tested.anchor);
+           at != std::string::npos; at = line.find(tested.anchor, at + 1))
+        subjects.push_back(line.substr(at));
     }
   }
   return subjects;
@@ -157,10 +169,11 @@ std::vector<std::string> corpus_subjects(const ScannerCase& tested) {
 TEST_P(ScannerDifferential, AgreesWithThePatternOnMutatedLinesAndTheFuzzCorpus) {
   const ScannerCase& tested = GetParam();
   ASSERT_FALSE(tested.seeds.empty());
+  const Detail::Pattern pattern(tested.pattern().source(), UINT32_MAX);
   int matches = 0, mismatches = 0, cases = 0, gave_up = 0;
   auto check = [&](const std::string& subject) {
     bool matched = false, pattern_gave_up = false;
-    const std::string why = scanner_disagreement(tested, subject, matched, pattern_gave_up);
+    const std::string why = scanner_disagreement(tested, pattern, subject, matched, pattern_gave_up);
     ++cases;
     matches += matched ? 1 : 0;
     gave_up += pattern_gave_up ? 1 : 0;

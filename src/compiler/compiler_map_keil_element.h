@@ -4,6 +4,7 @@
 // `    SystemInit    0x08000400   Thumb Code    78  system_stm32f10x.o(.text)`,
 // in input order. The rows are those of the linker map listings.
 
+#include <array>
 #include <cstddef>
 #include <deque>
 #include <fstream>
@@ -27,9 +28,19 @@ class QZCompilerMapKeilElement {
   /// The symbol line pattern, compiled on the first call.
   static const Detail::Pattern& my_regex();
 
+  /// The captures of my_regex(): groups[i] is group i (group 0 unused).
+  using SymbolGroups = std::array<std::string_view, 8>;
+
+  /// Matches `line` exactly as my_regex() does (whole line, "\s" and the
+  /// letters of the classic locale, "." stopping at CR and LF) without the
+  /// pattern engine, so it never gives up, and sets `groups` to the pattern's
+  /// captures. False, with `groups` unspecified, where the pattern does not match.
+  static bool scan_symbol_line(std::string_view line, SymbolGroups& groups);
+
   /// Fills this record from `line` and returns true if the line is a symbol
   /// line; otherwise returns false and leaves the record unchanged.
-  /// `line_number` names the line if the pattern engine gives up on it.
+  /// `line_number` is not needed: the line is matched by scan_symbol_line,
+  /// which never gives up.
   bool parse_input_string(std::string_view line, std::size_t line_number);
 
   /// Replaces `out` with one record per symbol line of `in`, in input order,

@@ -10,10 +10,12 @@
 // digits the third cell begins with). The function name and the C1 columns
 // stay empty.
 
+#include <cstddef>
 #include <deque>
 #include <fstream>
 #include <istream>
 #include <string>
+#include <string_view>
 
 #include "detail/options.h"
 #include "detail/pattern.h"
@@ -31,6 +33,10 @@ class QZGCovCoverageResultElement {
 
   /// The line-coverage row pattern, compiled on the first call.
   static const Detail::Pattern& my_regex();
+
+  /// Matches one line of the page against my_regex(), as the reading loop
+  /// does. Exposed for testing.
+  static bool match_row(std::string_view line, std::size_t line_number, Detail::Match& groups);
 
   /// Replaces `out` with one record per matching line of `in`, in input
   /// order, duplicates kept, then closes `in`.

@@ -4,6 +4,7 @@
 #include <fstream>
 #include <istream>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -17,6 +18,12 @@ class QZCUnitResultElement {
 
   /// The verdict line pattern, compiled on the first call.
   static const Detail::Pattern& my_regex();
+
+  /// Matches `line` exactly as my_regex() does (whole line, bytes as in the
+  /// classic locale, "." stopping at CR and LF) without the pattern engine,
+  /// which it never gives up, and sets `name` and `verdict` to the pattern's
+  /// two captures. False, with both unchanged, where the pattern does not match.
+  static bool scan_verdict_line(std::string_view line, std::string_view& name, std::string_view& verdict);
 
   /// Replaces `out` with the verdicts of `in` in input order, duplicates
   /// kept, then closes `in`.

@@ -10,10 +10,12 @@
 //       testing::Values(PatternCase{"verdict_line", &QZCUnitResultElement::my_regex,
 //                                   {"  Test: test_a ...passed"}}),
 //       pattern_case_name);
+//
 
 #include <gtest/gtest.h>
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "detail/pattern.h"
@@ -30,12 +32,15 @@ std::string pattern_case_name(const testing::TestParamInfo<PatternCase>& info);
 
 inline void PrintTo(const PatternCase& tested, std::ostream* os) { *os << tested.name; }
 
-// The scanner differential test: a hand-written scanner that stands in for a
-// pattern must give the pattern's match result and every capture (the same
-// text at the same place) over the same kind of mutated lines, and over every
-// line (and every whole file) of the fuzz corpus folders it names. The
-// scanner fills groups[1] to groups[n] for a pattern of n groups, all of
-// which take part in every match.
+// The scanner differential test: a hand-written scanner (or a literal
+// pre-filter in front of the pattern) that stands in for a pattern must give
+// the pattern's match result and every capture (the same text at the same
+// place) over the same kind of mutated lines, and over every line (and every
+// whole file) of the fuzz corpus folders it names and of the fixture inputs
+// of the same names (tests/fixtures/<name>/*.input). The pattern it is
+// compared with runs without a practical match limit, so lines the program's
+// engine would give up on are proven too. The scanner fills groups[1] to
+// groups[n] for a pattern of n groups, all of which take part in every match.
 //
 //   INSTANTIATE_TEST_SUITE_P(Qac, ScannerDifferential,
 //       testing::Values(ScannerCase{"qac_message_line", &QZQacResultElement::my_regex, &scan_qac_line,
@@ -46,7 +51,7 @@ struct ScannerCase {
   const Detail::Pattern& (*pattern)();
   bool (*scan)(std::string_view subject, std::vector<std::string_view>& groups);
   std::vector<std::string> seeds;         // lines the pattern matches
-  std::vector<std::string> fuzz_corpora;  // folders under fuzz/corpus
+  std::vector<std::string> fuzz_corpora;  // folders under fuzz/corpus (and tests/fixtures)
   std::string anchor;  // if not empty, a corpus line's suffixes that begin with it are subjects too
 };
 
