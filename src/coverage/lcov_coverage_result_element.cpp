@@ -28,12 +28,13 @@ Number parse_number(std::string_view text, count& value) {
   return error == std::errc() ? Number::ok : Number::malformed;
 }
 
-std::vector<std::string_view> split_fields(std::string_view text) {
-  std::vector<std::string_view> fields;
+// Into `fields`, reused from line to line: a vector per DA line would cost
+// more than the rest of the reading.
+void split_fields(std::string_view text, std::vector<std::string_view>& fields) {
+  fields.clear();
   for (std::size_t comma; (comma = text.find(',')) != std::string_view::npos; text.remove_prefix(comma + 1))
     fields.push_back(text.substr(0, comma));
   fields.push_back(text);
-  return fields;
 }
 
 std::string to_decimal(wide_count value) {
@@ -179,15 +180,15 @@ class TracefileReader {
 
   // "DA:<line>,<count>[,<checksum>]".
   void read_line_detail(std::string_view text) {
-    const std::vector<std::string_view> fields = split_fields(text);
-    if (fields.size() >= 2) count_detail(fields[0], fields[1], lines_);
+    split_fields(text, fields_);
+    if (fields_.size() >= 2) count_detail(fields_[0], fields_[1], lines_);
   }
 
   // "BRDA:<line>,<block>,<branch>,<taken>"; newer writers may put commas in
   // the branch part, so the count is the last field.
   void read_branch_detail(std::string_view text) {
-    const std::vector<std::string_view> fields = split_fields(text);
-    if (fields.size() >= 4) count_detail(fields[0], fields.back(), branches_);
+    split_fields(text, fields_);
+    if (fields_.size() >= 4) count_detail(fields_[0], fields_.back(), branches_);
   }
 
   // A count "-" (a branch never reached) is a detail not hit.
@@ -201,6 +202,7 @@ class TracefileReader {
   }
 
   std::deque<Element>& out_;
+  std::vector<std::string_view> fields_;  // of the detail line being read
   std::size_t line_number_ = 0;
   bool in_record_ = false;
   std::string path_;
