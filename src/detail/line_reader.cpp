@@ -101,11 +101,38 @@ void LineReader::take_byte_order_mark() {
   }
 }
 
+namespace {
+
+// The bytes from here to the end of a file, or 0 where the stream cannot seek
+// (a pipe): the whole text's size to reserve at once, not by doubling.
+std::size_t size_left(std::istream& in) {
+  const std::streampos here = in.tellg();
+  if (here == std::streampos(-1)) return 0;
+  in.seekg(0, std::ios::end);
+  const std::streampos end = in.tellg();
+  in.seekg(here);
+  if (!in || end < here) {
+    in.clear();
+    return 0;
+  }
+  return static_cast<std::size_t>(end - here);
+}
+
+}  // namespace
+
 std::string read_whole(std::istream& in) {
+  // Read straight into the text: one more byte than the file holds, so that
+  // the end shows as a read of nothing without growing the text.
+  std::string text(size_left(in) + 1, '\0');
   LineReader reader(in);
-  std::string text;
-  std::string block(1 << 20, '\0');
-  for (std::size_t got; (got = reader.read_text(block.data(), block.size())) > 0;) text.append(block.data(), got);
+  std::size_t size = 0;
+  for (;;) {
+    if (size == text.size()) text.resize(2 * text.size());
+    const std::size_t got = reader.read_text(text.data() + size, text.size() - size);
+    if (got == 0) break;
+    size += got;
+  }
+  text.resize(size);
   return text;
 }
 
