@@ -78,6 +78,7 @@ class ZEZudizOzazIdovuvidurElement {
   /// Replaces `texts` with the message texts of `in` and `first_lines` with
   /// the input line each begins on, colour sequences removed. The first line
   /// always begins a text; every later line that matches tidy_report_regex
+  /// (scanned by ClangTidyMessages::scan_diagnostic_line, which never gives up)
   /// begins the next one, any other line is joined to the current text after
   /// one blank. Returns whether `in` held any line. Exposed for testing.
   static bool read_message_texts(std::istream& in, std::vector<std::string>& texts,
