@@ -7,6 +7,7 @@
 #include <map>
 #include <tuple>
 
+#include "clang_tidy/message_scanner.h"
 #include "clang_tidy/message_table.h"
 #include "detail/colour.h"
 #include "detail/line_reader.h"
@@ -14,21 +15,6 @@
 #include "detail/run_files.h"
 #include "detail/record_sort.h"
 #include "detail/text_helpers.h"
-
-namespace {
-
-// A diagnostic line holds a ":" followed by a digit (before its line number);
-// a line without one cannot begin a message. Most lines of a run (the quoted
-// source lines, the caret lines) are told apart this way without the pattern.
-bool may_begin_message(std::string_view line) {
-  for (std::size_t colon = line.find(':'); colon != std::string_view::npos && colon + 1 < line.size();
-       colon = line.find(':', colon + 1)) {
-    if (line[colon + 1] >= '0' && line[colon + 1] <= '9') return true;
-  }
-  return false;
-}
-
-}  // namespace
 
 const Detail::Pattern& ZEZudizOzazIdovuvidurElement::tidy_report_regex() {
   static const std::string str_regex = std::string(".*") + "\\:" + "([0-9]+)" + "\\:" + "([0-9]+)" + "\\:" +
@@ -69,7 +55,7 @@ namespace {
 template <typename OnText>
 bool for_each_message_text(std::istream& in, OnText on_text) {
   Detail::LineReader reader(in);
-  Detail::Match groups;
+  ClangTidyMessages::DiagnosticGroups diagnostic;  // tidy_report_regex's captures, unused
   std::string current;
   std::string plain;
   std::size_t first_line = 0;
@@ -83,8 +69,7 @@ bool for_each_message_text(std::istream& in, OnText on_text) {
     if (reader.line_number() == 1) {
       current.assign(line);
       first_line = 1;
-    } else if (may_begin_message(line) && Detail::match_input_line(ZEZudizOzazIdovuvidurElement::tidy_report_regex(),
-                                                                   line, reader.line_number(), groups)) {
+    } else if (ClangTidyMessages::scan_diagnostic_line(line, diagnostic)) {
       on_text(std::string_view(current), first_line);
       current.assign(line);
       first_line = reader.line_number();

@@ -55,7 +55,8 @@ class ZEZudizOzazIdovuvidurElement {
   /// Fills fields 2 to 8 from `text` if it matches the message pattern and
   /// returns whether it did; on failure the record is left as it was.
   /// `first_line` is the input line the text begins on, for the message
-  /// printed when the pattern engine gives up on the text.
+  /// printed when the pattern engine gives up on the text (never for the
+  /// program's two message patterns, which are scanned: ClangTidyMessages::parse).
   bool parse_single_tidy_msg(const std::string& text, std::size_t first_line,
                              const Detail::Pattern& pattern = my_single_tidy_msg_regex());
 
@@ -78,6 +79,7 @@ class ZEZudizOzazIdovuvidurElement {
   /// Replaces `texts` with the message texts of `in` and `first_lines` with
   /// the input line each begins on, colour sequences removed. The first line
   /// always begins a text; every later line that matches tidy_report_regex
+  /// (scanned by ClangTidyMessages::scan_diagnostic_line, which never gives up)
   /// begins the next one, any other line is joined to the current text after
   /// one blank. Returns whether `in` held any line. Exposed for testing.
   static bool read_message_texts(std::istream& in, std::vector<std::string>& texts,

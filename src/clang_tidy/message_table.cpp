@@ -4,7 +4,9 @@
 #include <array>
 #include <cstring>
 
+#include "clang_tidy/clang_tidy_element.h"
 #include "clang_tidy/html_report.h"
+#include "clang_tidy/message_scanner.h"
 #include "detail/text_helpers.h"
 
 namespace ClangTidyMessages {
@@ -39,6 +41,15 @@ int compare_joined(const Pieces& a, const Pieces& b) {
 
 bool parse(const Detail::Pattern& pattern, std::string_view text, std::size_t first_line, Detail::Match& groups,
            Parts& parts) {
+  // The program's own message patterns are matched by their scanners.
+  const bool any_file_name = &pattern == &ZEZudizOzazIdovuvidurElement::all_files_tidy_msg_regex();
+  if (any_file_name || &pattern == &ZEZudizOzazIdovuvidurElement::my_single_tidy_msg_regex()) {
+    MessageGroups scanned;
+    if (!scan_message(text, any_file_name, scanned)) return false;
+    parts = {scanned.file_name, scanned.line, scanned.column, scanned.severity,
+             scanned.text,      scanned.check, scanned.tail,  text};
+    return true;
+  }
   if (!Detail::match_input_line(pattern, text, first_line, groups)) return false;
   // The message patterns end alike in the groups line, column, severity,
   // text, check name and tail; they differ in the groups of the file name.

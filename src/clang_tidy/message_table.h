@@ -35,7 +35,8 @@ struct Parts {
 /// Matches `text` (which begins on input line `first_line`) against one of
 /// the message patterns, whose last six groups are line, column, severity,
 /// text, check and tail. False when it does not match (or the engine gave
-/// up on it, which is reported on standard output).
+/// up on it, which is reported on standard output). The program's message
+/// patterns are matched by scan_message, which never gives up.
 bool parse(const Detail::Pattern& pattern, std::string_view text, std::size_t first_line, Detail::Match& groups,
            Parts& parts);
 
