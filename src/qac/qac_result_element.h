@@ -16,7 +16,6 @@
 #include <deque>
 #include <fstream>
 #include <istream>
-#include <ranges>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -42,7 +41,23 @@ class QZQacResultElement {
   std::uint32_t misra_rule_minor = 0;
 
   /// The messages of one file: a run of the sorted records, which it views.
-  using record_range = std::ranges::subrange<std::deque<QZQacResultElement>::const_iterator>;
+  /// (Not std::ranges::subrange: clang 14, which builds the fuzz targets,
+  /// rejects it with g++ 12's library.)
+  class record_range {
+   public:
+    using iterator = std::deque<QZQacResultElement>::const_iterator;
+    record_range(iterator first, iterator last) : first_(first), last_(last) {}
+    /// All of `records` (implicit, so that a whole deque passes for a range).
+    record_range(const std::deque<QZQacResultElement>& records)  // NOLINT(google-explicit-constructor)
+        : first_(records.begin()), last_(records.end()) {}
+    iterator begin() const { return first_; }
+    iterator end() const { return last_; }
+    std::size_t size() const { return static_cast<std::size_t>(last_ - first_); }
+    bool empty() const { return first_ == last_; }
+
+   private:
+    iterator first_, last_;
+  };
 
   /// The source file's name and its messages, in message order.
   using file_group = std::pair<std::string, record_range>;
