@@ -50,7 +50,7 @@ TEST(TiDiagnosticHeader, ExampleTable) {
       {"\x1b[1m\"a.c\", line 4: \x1b[35mwarning #179-D:\x1b[0m x", {{"a.c", "4", "warning", "#179-D", "179"}}},
       {"\"a.c\", line 3: warning" + std::string(200'000, ' ') + "#1" + std::string(200'000, ' ') + ": x",
        {{"a.c", "3", "warning", "#1", "1"}}},  // long runs of blanks, which a pattern can be slow enough on to give up
-      {R"("a.asm", ERROR!   at line 5: [E0002] Invalid mnemonic specification)", {}},
+      {R"("a.asm", ERROR!   at line 5: [E0002] Invalid mnemonic "movx")", {}},
       {R"(error #10234-D: unresolved symbols remain)", {}},
       {R"(warning #10210-D: creating ".stack" section with default size)", {}},
       {R"("a.c", line 3: warnings #1: x)", {}},
