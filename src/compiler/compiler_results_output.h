@@ -52,13 +52,15 @@ void get_final_result(const Detail::options& options) {
 /// Replaces `out` with one record per diagnostic line of `in`, in log order,
 /// duplicates kept. Each line has its colour sequences (and GCC's
 /// erase-in-line sequences) removed and is then given to
-/// `Element::parse_line(line, line_number, element)`, which fills the record
-/// and returns whether the line is a diagnostic.
+/// `Element::parse_line(line, line_number, groups, element)`, which fills the
+/// record and returns whether the line is a diagnostic; `groups` is one
+/// capture buffer for the whole input.
 template <typename Element>
 void read_diagnostics(std::istream& in, std::deque<Element>& out) {
   out.clear();
   Detail::LineReader reader(in);
   std::string plain;
+  Detail::Match groups;
   for (std::string_view raw; reader.next(raw);) {
     // Most lines hold no escape byte and are examined as read.
     std::string_view line = raw;
@@ -67,7 +69,7 @@ void read_diagnostics(std::istream& in, std::deque<Element>& out) {
       line = plain;
     }
     Element element;
-    if (Element::parse_line(line, reader.line_number(), element)) out.push_back(std::move(element));
+    if (Element::parse_line(line, reader.line_number(), groups, element)) out.push_back(std::move(element));
   }
 }
 

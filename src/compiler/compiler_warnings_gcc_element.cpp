@@ -31,9 +31,8 @@ const Detail::Pattern& QZCompilerWarningsGccElement::my_regex() {
 }
 
 bool QZCompilerWarningsGccElement::parse_line(std::string_view text, std::size_t line_number,
-                                              QZCompilerWarningsGccElement& element) {
+                                              Detail::Match& groups, QZCompilerWarningsGccElement& element) {
   if (!may_be_diagnostic(text)) return false;
-  Detail::Match groups;
   if (!Detail::match_input_line(my_regex(), without_trailing_space(text), line_number, groups)) return false;
   element.is_valid = true;
   element.filename = QZCompilerWarningsElement::shorten_filename(groups.str(1));

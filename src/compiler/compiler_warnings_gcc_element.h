@@ -32,8 +32,10 @@ class QZCompilerWarningsGccElement {
 
   /// Fills `element` from a line without colour sequences and returns whether
   /// it is a diagnostic; `line_number` is for the message printed when the
-  /// pattern engine gives up on the line.
-  static bool parse_line(std::string_view text, std::size_t line_number, QZCompilerWarningsGccElement& element);
+  /// pattern engine gives up on the line; `groups` is the caller's capture
+  /// buffer, reused from line to line.
+  static bool parse_line(std::string_view text, std::size_t line_number, Detail::Match& groups,
+                         QZCompilerWarningsGccElement& element);
 
   /// Replaces `out` with one record per diagnostic line of `in`, in log
   /// order, duplicates kept, then closes `in`.

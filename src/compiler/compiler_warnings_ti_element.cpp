@@ -26,11 +26,10 @@ std::string QZCompilerWarningsTiElement::first_digits(std::string_view error_id)
 }
 
 bool QZCompilerWarningsTiElement::parse_line(std::string_view text, std::size_t line_number,
-                                             QZCompilerWarningsTiElement& element) {
+                                             Detail::Match& groups, QZCompilerWarningsTiElement& element) {
   // A header holds '",' after its file name; the long compiler command
   // lines of a build log hold none and are passed over without the pattern.
   if (text.find("\",") == std::string_view::npos) return false;
-  Detail::Match groups;
   if (!Detail::match_input_line(my_regex(), text, line_number, groups)) return false;
   element.is_valid = true;
   element.filename = QZCompilerWarningsElement::shorten_filename(groups.str(1));

@@ -34,8 +34,10 @@ class QZCompilerWarningsTiElement {
 
   /// Fills `element` from a line without colour sequences and returns whether
   /// it is a diagnostic header; `line_number` is for the message printed when
-  /// the pattern engine gives up on the line.
-  static bool parse_line(std::string_view text, std::size_t line_number, QZCompilerWarningsTiElement& element);
+  /// the pattern engine gives up on the line; `groups` is the caller's capture
+  /// buffer, reused from line to line.
+  static bool parse_line(std::string_view text, std::size_t line_number, Detail::Match& groups,
+                         QZCompilerWarningsTiElement& element);
 
   /// The first run of digits in `error_id` ("#179-D" gives "179", "#20"
   /// gives "20", "(dcc:1521)" gives "1521"); empty without one. Exposed for
