@@ -177,23 +177,6 @@ bool write_output_text(const std::string& path, const Text& text, Echo echo) {
 
 }  // namespace
 
-bool write_lines(std::ostream& out, const std::deque<std::string>& lines) {
-  // Straight into the stream's buffer, without a sentry for every line; the
-  // first line that cannot be written completely fails the stream.
-  std::streambuf* buffer = out.rdbuf();
-  if (!out || buffer == nullptr) return false;
-  for (const std::string& line : lines) {
-    const auto size = static_cast<std::streamsize>(line.size());
-    if (buffer->sputn(line.data(), size) != size || buffer->sputc('\n') == std::char_traits<char>::eof()) {
-      out.setstate(std::ios::badbit);
-      return false;
-    }
-  }
-  return true;
-}
-
-void echo_lines(const std::deque<std::string>& lines) { echo_text(lines); }
-
 void report_write_failure() {
   write_failure_reported = true;
   std::cout << "VIViriZovuro error: Could not write output file" << std::endl;

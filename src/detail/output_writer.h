@@ -2,18 +2,11 @@
 // Writing a converter's lines: to the output file, then to standard output.
 
 #include <deque>
-#include <ostream>
 #include <string>
 
 #include "detail/output_text.h"
 
 namespace Detail {
-
-/// Writes every line followed by one line feed; false if the stream failed.
-bool write_lines(std::ostream& out, const std::deque<std::string>& lines);
-
-/// Writes every line followed by one line feed to standard output.
-void echo_lines(const std::deque<std::string>& lines);
 
 /// Prints "VIViriZovuro error: Could not write output file" and remembers the
 /// failure for the exit status.
