@@ -2,6 +2,7 @@
 
 #include "detail/messages.h"
 #include "detail/output_writer.h"
+#include "detail/postgresql_sink.h"
 #include "detail/sqlite_sink.h"
 
 namespace Detail {
@@ -37,6 +38,8 @@ void TableRows::finish() {
 }
 
 std::unique_ptr<RowSink> database_sink(const std::string& target) {
+  if (target.starts_with("postgresql://") || target.starts_with("postgres://"))
+    return std::make_unique<PostgresqlSink>(target);
   return std::make_unique<SqliteSink>(target);
 }
 

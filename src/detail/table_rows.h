@@ -51,8 +51,9 @@ class TableRows {
   std::unique_ptr<RowSink> database_;
 };
 
-/// The loader of the database `target` names: a SQLite database file at
-/// that path.
+/// The loader of the database `target` names: a PostgreSQL server for a
+/// libpq URI ("postgresql://..." or "postgres://..."), else a SQLite database
+/// file at that path.
 std::unique_ptr<RowSink> database_sink(const std::string& target);
 
 }  // namespace Detail
