@@ -121,7 +121,8 @@ std::string insert_statement(const sql_table& table) {
 
 // libpq's messages end in a line feed and may span lines, the later ones
 // indented hints: one line, the hints joined with a space, other lines with
-// "; ".
+// "; ". The quoted statement and its caret ("LINE 1: insert ...", "   ^")
+// tell a user nothing and are left out.
 std::string one_line(std::string_view text) {
   std::string line;
   while (!text.empty()) {
@@ -131,7 +132,7 @@ std::string one_line(std::string_view text) {
     const bool hint = !part.empty() && is_space(part.front());
     while (!part.empty() && is_space(part.front())) part.remove_prefix(1);
     while (!part.empty() && is_space(part.back())) part.remove_suffix(1);
-    if (part.empty()) continue;
+    if (part.empty() || part == "^" || part.starts_with("LINE ")) continue;
     if (!line.empty()) line += hint ? " " : "; ";
     line += part;
   }
