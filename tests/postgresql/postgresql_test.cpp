@@ -221,7 +221,7 @@ TEST(Postgresql, KilledRunLeavesAllItsRowsOrNone) {
 
   const std::vector<double> fractions = {0.3, 0.5, 0.7, 0.85, 0.95, 1.0};
   for (std::size_t i = 0; i < fractions.size(); ++i) {
-    const std::string script = "\"$0\" \"$@\" > /dev/null & sleep " + std::to_string(seconds * fractions[i]) +
+    const std::string script = "exec 2> /dev/null; \"$0\" \"$@\" > /dev/null & sleep " + std::to_string(seconds * fractions[i]) +
                                "; kill -KILL $! 2> /dev/null; wait";
     run_program(args("killed" + std::to_string(i)), {"/bin/bash", "-c", script});
   }
