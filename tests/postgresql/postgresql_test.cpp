@@ -3,6 +3,7 @@
 // killed or failing part-way, hostile and 64-bit values.
 
 #include <arpa/inet.h>
+#include <signal.h>
 #include <netinet/in.h>
 #include <sys/socket.h>
 #include <unistd.h>
@@ -11,16 +12,14 @@
 
 #include <algorithm>
 #include <chrono>
-#include <filesystem>
 #include <thread>
 
-#include "parser_types.h"
 #include "postgresql/server.h"
 #include "support/files.h"
+#include "support/fixtures.h"
 #include "support/program.h"
 #include "support/sqlite_db.h"
 
-namespace fs = std::filesystem;
 using namespace test_support;
 
 namespace {
@@ -84,25 +83,6 @@ Rows postgresql_rows(const std::string& uri, const TableRows& like) {
   return sorted(PgConnection(uri).rows(select + " from " + like.name));
 }
 
-struct Fixture {
-  std::string parser_type;
-  fs::path input;
-};
-
-void PrintTo(const Fixture& fixture, std::ostream* os) { *os << fixture.input.string(); }
-
-std::vector<Fixture> sql_fixtures() {
-  std::vector<Fixture> found;
-  for (const parser_type& type : parser_types()) {
-    if (type.output != output_kind::sql_table) continue;
-    for (const auto& file : fs::directory_iterator(fs::path(VIVIRI_FIXTURES) / type.name)) {
-      if (file.path().extension() == ".input") found.push_back({std::string(type.name), file.path()});
-    }
-  }
-  std::sort(found.begin(), found.end(), [](const Fixture& a, const Fixture& b) { return a.input < b.input; });
-  return found;
-}
-
 class LoadsLikeSqlite : public testing::TestWithParam<Fixture> {
  protected:
   static void SetUpTestSuite() { uri_ = new std::string(fresh_database("fixtures")); }
@@ -119,20 +99,16 @@ TEST_P(LoadsLikeSqlite, TwoRunsGiveTheRowsOfTheScripts) {
   TempDir dir;
   const std::vector<std::string> scripts = {dir.file("first.sql"), dir.file("second.sql")};
   for (const std::string& script : scripts) {
-    const RunResult run = run_program(with_database(standard_args(fixture.parser_type, fixture.input, script), *uri_));
+    const RunResult run =
+        run_program(with_database(standard_args(fixture.parser_type, fixture.file(".input"), script), *uri_));
     ASSERT_EQ(run.exit_status, 0) << run.out.substr(0, 2000);
   }
   const TableRows expected = sqlite_rows(scripts);
   EXPECT_EQ(postgresql_rows(*uri_, expected), expected.rows);
 }
 
-std::string fixture_name(const testing::TestParamInfo<Fixture>& info) {
-  std::string name = info.param.parser_type + "_" + info.param.input.stem().string();
-  std::replace_if(name.begin(), name.end(), [](char c) { return !std::isalnum(static_cast<unsigned char>(c)); }, '_');
-  return name;
-}
-
-INSTANTIATE_TEST_SUITE_P(Fixtures, LoadsLikeSqlite, testing::ValuesIn(sql_fixtures()), fixture_name);
+INSTANTIATE_TEST_SUITE_P(Fixtures, LoadsLikeSqlite, testing::ValuesIn(sql_fixtures()),
+                         [](const testing::TestParamInfo<Fixture>& param) { return fixture_test_name(param.param); });
 
 TEST(Postgresql, FirstRowOfAKeyIsKeptFromThisRunAndEarlierOnes) {
   const std::string uri = fresh_database("duplicates");
@@ -221,9 +197,10 @@ TEST(Postgresql, KilledRunLeavesAllItsRowsOrNone) {
 
   const std::vector<double> fractions = {0.3, 0.5, 0.7, 0.85, 0.95, 1.0};
   for (std::size_t i = 0; i < fractions.size(); ++i) {
-    const std::string script = "exec 2> /dev/null; \"$0\" \"$@\" > /dev/null & sleep " + std::to_string(seconds * fractions[i]) +
-                               "; kill -KILL $! 2> /dev/null; wait";
-    run_program(args("killed" + std::to_string(i)), {"/bin/bash", "-c", script});
+    const pid_t pid = start_program(args("killed" + std::to_string(i)));
+    std::this_thread::sleep_for(std::chrono::duration<double>(seconds * fractions[i]));
+    kill(pid, SIGKILL);
+    wait_for(pid);
   }
   PgConnection db(uri);
   wait_for_no_program_sessions(db);
