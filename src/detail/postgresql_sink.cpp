@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <limits>
 #include <memory>
 #include <optional>
 
@@ -291,6 +292,10 @@ void PostgresqlSink::add_row(std::span<const std::string_view> values) {
 
 bool PostgresqlSink::send_buffer() {
   if (buffer_.empty()) return true;
+  if (buffer_.size() > static_cast<std::size_t>(std::numeric_limits<int>::max())) {
+    record_problem("a row is too large for libpq");
+    return false;
+  }
   const bool sent = PQputCopyData(connection_, buffer_.data(), static_cast<int>(buffer_.size())) == 1;
   buffer_.clear();
   if (!sent) record_problem(PQerrorMessage(connection_));
