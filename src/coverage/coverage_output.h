@@ -1,9 +1,8 @@
 #pragma once
 // The ut_coverage script, written alike for every coverage record type.
 //
-// A coverage record is any type with the string fields `function_name`,
-// `C0_percent`, `C0_tested_lines`, `C0_testable_lines`, `C1_percent`,
-// `C1_tested_lines` and `C1_testable_lines`, and a static
+// Every coverage reader gives coverage_row values. A coverage record type
+// holds one as its `row`, with a static
 // `GetQZCoverageResultElements(std::ifstream&, std::deque<Record>&)`:
 //
 //   void QZCtcCoverageResultElement::get_final_result(const Detail::options& options) {
@@ -22,6 +21,19 @@
 
 namespace Coverage {
 
+/// One ut_coverage row: C0 is line (or statement) coverage, C1 branch (or
+/// decision) coverage, each as its percent and its tested and testable counts,
+/// kept as the text to write.
+struct coverage_row {
+  std::string function_name;
+  std::string C0_percent;
+  std::string C0_tested_lines;
+  std::string C0_testable_lines;
+  std::string C1_percent;
+  std::string C1_tested_lines;
+  std::string C1_testable_lines;
+};
+
 /// An empty ut_coverage script: the create statement alone.
 Detail::SqlScript empty_coverage_script();
 
@@ -34,11 +46,10 @@ inline Detail::SqlScript coverage_script_start(const Detail::options& options, c
   return script;
 }
 
-/// Appends the insert line of one record to a script from coverage_script_start.
-template <typename Record>
-void add_coverage_row(Detail::SqlScript& script, const Record& record) {
-  script.add_row({record.C0_percent, record.C0_tested_lines, record.C0_testable_lines, record.C1_percent,
-                  record.C1_tested_lines, record.C1_testable_lines, record.function_name});
+/// Appends the insert line of one row to a script from coverage_script_start.
+inline void add_coverage_row(Detail::SqlScript& script, const coverage_row& row) {
+  script.add_row({row.C0_percent, row.C0_tested_lines, row.C0_testable_lines, row.C1_percent, row.C1_tested_lines,
+                  row.C1_testable_lines, row.function_name});
 }
 
 /// The ut_coverage script of `records`: the create statement, then one insert
@@ -48,7 +59,7 @@ template <typename Record>
 Detail::SqlScript coverage_script(const std::deque<Record>& records, const Detail::options& options,
                                         const std::string& date, const std::string& time) {
   Detail::SqlScript script = coverage_script_start(options, date, time);
-  for (const Record& record : records) add_coverage_row(script, record);
+  for (const Record& record : records) add_coverage_row(script, record.row);
   return script;
 }
 
@@ -60,7 +71,7 @@ void convert_to_coverage_script(const Detail::options& options) {
   Detail::convert_records_to_sql<Record>(
       options, Record::GetQZCoverageResultElements,
       [&](const std::string& date, const std::string& time) { return coverage_script_start(options, date, time); },
-      add_coverage_row<Record>);
+      [](Detail::SqlScript& script, const Record& record) { add_coverage_row(script, record.row); });
 }
 
 }  // namespace Coverage
