@@ -28,6 +28,7 @@
 #include "compiler/compiler_warnings_element.h"
 #include "compiler/compiler_warnings_gcc_element.h"
 #include "compiler/compiler_warnings_ti_element.h"
+#include "coverage/cobertura_coverage_result_element.h"
 #include "coverage/ctc_coverage_result_element.h"
 #include "coverage/gcov_coverage_result_element.h"
 #include "coverage/lcov_coverage_result_element.h"
@@ -64,6 +65,7 @@ constexpr parser parsers[] = {
     {"PassFail_XML", &QZXmlResultElement::get_final_result, true},
     {"Warning_GCC", &QZCompilerWarningsGccElement::get_final_result, true},
     {"Warning_TI", &QZCompilerWarningsTiElement::get_final_result, true},
+    {"Cobertura_Coverage", &QZCoberturaCoverageResultElement::get_final_result, true},
 };
 
 const parser* fuzzed = nullptr;

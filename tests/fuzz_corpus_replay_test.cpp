@@ -25,6 +25,7 @@
 #include "compiler/compiler_warnings_element.h"
 #include "compiler/compiler_warnings_gcc_element.h"
 #include "compiler/compiler_warnings_ti_element.h"
+#include "coverage/cobertura_coverage_result_element.h"
 #include "coverage/ctc_coverage_result_element.h"
 #include "coverage/gcov_coverage_result_element.h"
 #include "coverage/lcov_coverage_result_element.h"
@@ -63,6 +64,7 @@ const Converter converters[] = {
     {"ClangTidy", &ZEZudizOzazIdovuvidurElement::get_final_result, Output::clang_tidy_page},
     {"Warning_GCC", &QZCompilerWarningsGccElement::get_final_result, Output::sql},
     {"Warning_TI", &QZCompilerWarningsTiElement::get_final_result, Output::sql},
+    {"Cobertura_Coverage", &QZCoberturaCoverageResultElement::get_final_result, Output::sql},
 };
 
 const std::filesystem::path corpus_root =
