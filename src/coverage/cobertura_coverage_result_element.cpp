@@ -138,6 +138,23 @@ std::size_t read_classes(std::string_view text, const std::vector<Detail::TextRa
   return classes.size();
 }
 
+// A whole report's tree would cost several times its text: its classes,
+// nearly all of it, are read one at a time, then blanked out of the text,
+// which `rest` parses in place for everything else. When a class is not
+// well-formed, the text is parsed up to that class's end, so that the fault
+// reported is the first in the text, as a parse of the whole text gives it.
+pugi::xml_parse_result read_by_class(std::string& text, SourceFiles& files, pugi::xml_document& rest) {
+  const std::optional<std::vector<Detail::TextRange>> classes = Detail::outer_elements(text, "class");
+  // Parsed whole from a copy, so that the text stays as read for line numbers.
+  if (!classes) return rest.load_buffer(text.data(), text.size());
+  const std::size_t read = read_classes(text, *classes, files);
+  for (std::size_t i = 0; i < read; ++i) {
+    const std::size_t size = (*classes)[i].end - (*classes)[i].begin;
+    text.replace((*classes)[i].begin, size, size, ' ');
+  }
+  return rest.load_buffer_inplace(text.data(), read < classes->size() ? (*classes)[read].end : text.size());
+}
+
 }  // namespace
 
 std::string QZCoberturaCoverageResultElement::read_rows(std::istream& in, std::vector<Coverage::coverage_row>& out) {
@@ -145,28 +162,12 @@ std::string QZCoberturaCoverageResultElement::read_rows(std::istream& in, std::v
   std::string text = Detail::read_whole(in);
   SourceFiles files(text);
   pugi::xml_document document;
-  pugi::xml_parse_result parsed;
-  // A whole report's tree would cost several times its text: the classes,
-  // nearly all of it, are parsed one at a time, then blanked out of the
-  // text, which is parsed in place for the rest. Parsed up to the end of a
-  // class that is not well-formed, the rest reports the first fault in the
-  // text as a parse of the whole text would.
-  if (const std::optional<std::vector<Detail::TextRange>> classes = Detail::outer_elements(text, "class")) {
-    const std::size_t read = read_classes(text, *classes, files);
-    for (std::size_t i = 0; i < read; ++i) {
-      const std::size_t size = (*classes)[i].end - (*classes)[i].begin;
-      text.replace((*classes)[i].begin, size, size, ' ');
-    }
-    const std::size_t checked = read < classes->size() ? (*classes)[read].end : text.size();
-    parsed = document.load_buffer_inplace(text.data(), checked);
-  } else {
-    // From a copy, so that the text stays as read for line numbers.
-    parsed = document.load_buffer(text.data(), text.size());
-  }
+  const pugi::xml_parse_result parsed = read_by_class(text, files, document);
   if (std::string problem = Detail::xml_problem(document, parsed); !problem.empty()) return problem;
   const pugi::xml_node root = document.document_element();
   if (std::string_view(root.name()) != "coverage") return "the root element is <" + std::string(root.name()) + ">";
 
+  // The classes the tree still holds: all of them when the text was parsed whole.
   Detail::walk_elements(root, [&](pugi::xml_node element) {
     if (std::string_view(element.name()) != "class") return true;
     files.add_class(element, 0);
