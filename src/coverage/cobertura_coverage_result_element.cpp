@@ -5,7 +5,6 @@
 #include <algorithm>
 #include <cstddef>
 #include <fstream>
-#include <iostream>
 #include <optional>
 #include <string_view>
 #include <unordered_map>
@@ -13,9 +12,9 @@
 
 #include "coverage/coverage_counts.h"
 #include "detail/line_reader.h"
-#include "detail/output_writer.h"
+#include "detail/messages.h"
 #include "detail/run_files.h"
-#include "detail/sql_script.h"
+#include "detail/table_rows.h"
 #include "detail/text_helpers.h"
 #include "detail/xml_split.h"
 #include "detail/xml_tree.h"
@@ -184,10 +183,9 @@ void QZCoberturaCoverageResultElement::get_final_result(const Detail::options& o
   std::vector<Coverage::coverage_row> rows;
   std::ifstream& in = Detail::take_run_input(options.input);
   const std::string problem = read_rows(in, rows);
-  if (!problem.empty())
-    std::cout << "VIViriZovuro error: Input is not a Cobertura XML coverage file (" << problem << ")" << std::endl;
+  if (!problem.empty()) Detail::print_error("Input is not a Cobertura XML coverage file (" + problem + ")");
 
-  Detail::SqlScript script = Coverage::coverage_script_start(options, date, time);
-  for (const Coverage::coverage_row& row : rows) Coverage::add_coverage_row(script, row);
-  Detail::write_output(options.output, script.text());
+  Detail::TableRows table(options, Coverage::ut_coverage_table(), date, time);
+  for (const Coverage::coverage_row& row : rows) Coverage::add_coverage_row(table, row);
+  table.finish();
 }

@@ -1,8 +1,9 @@
 #include "coverage/coverage_counts.h"
 
 #include <charconv>
-#include <iostream>
 #include <utility>
+
+#include "detail/messages.h"
 
 namespace Coverage {
 
@@ -54,8 +55,7 @@ coverage_row counted_row(std::string name, const Tally& lines, const std::option
 }
 
 void report_number_too_large(std::size_t line_number) {
-  std::cout << "VIViriZovuro error: Number too large on input line " << line_number << ", the record was skipped"
-            << std::endl;
+  Detail::print_error("Number too large on input line " + std::to_string(line_number) + ", the record was skipped");
 }
 
 void ModuleTotals::add(const Tally& lines, const std::optional<Tally>& branches) {
@@ -69,8 +69,7 @@ void ModuleTotals::add(const Tally& lines, const std::optional<Tally>& branches)
 std::optional<coverage_row> ModuleTotals::module_row() const {
   if (!any_row_) return std::nullopt;
   if (overflow_) {
-    std::cout << "VIViriZovuro error: Coverage totals too large for 64 bits, the *module_statistics row was skipped"
-              << std::endl;
+    Detail::print_error("Coverage totals too large for 64 bits, the *module_statistics row was skipped");
     return std::nullopt;
   }
   return counted_row("*module_statistics", lines_, branches_);
