@@ -543,6 +543,49 @@ def map_gnu(rng, state):
     return lines
 
 
+# --------------------------------------------------------------------------- Cobertura_Coverage
+
+def cobertura_coverage(rng, state):
+    """One package of a gcovr --xml-pretty report: a class per source file, some lines with branch data."""
+    lines = []
+    if state["n"] == 0:
+        lines += ["<?xml version='1.0' encoding='UTF-8'?>",
+                  "<!DOCTYPE coverage SYSTEM 'http://cobertura.sourceforge.net/xml/coverage-04.dtd'>",
+                  '<coverage line-rate="0.8" function-rate="0.9" branch-rate="0.6" lines-covered="0" lines-valid="0" '
+                  'functions-covered="0" functions-valid="0" branches-covered="0" branches-valid="0" '
+                  'complexity="0.0" timestamp="1715936700" version="gcovr 5.2">',
+                  "  <sources>", "    <source>/home/ci/k7tr52</source>", "  </sources>", "  <packages>"]
+    files = state.get("files")
+    if files is None:
+        files = state["files"] = source_files(rng, 5000)
+    module = rng.choice(MODULES)
+    lines += ['    <package name="src.%s" line-rate="0.8" function-rate="0.9" branch-rate="0.6" complexity="0.0">'
+              % module, "      <classes>"]
+    for _ in range(rng.randint(1, 10)):
+        source = files[state["n"] % len(files)]
+        state["n"] += 1
+        lines += ['        <class name="%s_c" filename="src/%s.c" line-rate="0.8" branch-rate="0.6" complexity="0.0">'
+                  % (source.split("/")[1], source), "          <methods/>", "          <lines>"]
+        line = 1
+        for _ in range(rng.randint(10, 400)):
+            line += rng.randint(1, 4)
+            hits = 0 if rng.random() < 0.25 else rng.randint(1, 100000)
+            if rng.random() < 0.15:
+                total = rng.choice([2, 2, 2, 4, 6])
+                covered = 0 if hits == 0 else rng.randint(0, total)
+                lines += ['            <line number="%d" hits="%d" branch="true" condition-coverage="%d%% (%d/%d)">'
+                          % (line, hits, 100 * covered // total, covered, total),
+                          "              <conditions>",
+                          '                <condition number="0" type="jump" coverage="%d%%"/>'
+                          % (100 * covered // total),
+                          "              </conditions>", "            </line>"]
+            else:
+                lines.append('            <line number="%d" hits="%d" branch="false"/>' % (line, hits))
+        lines += ["          </lines>", "        </class>"]
+    lines += ["      </classes>", "    </package>"]
+    return lines
+
+
 GENERATORS = {
     "PassFail": (pass_fail, "\n"),
     "CTC_Coverage": (ctc_coverage, "\n"),
@@ -559,10 +602,11 @@ GENERATORS = {
     "Warning_TI": (warning, "\n"),
     "Map_GNU": (map_gnu, "\n"),
     "ClangTidy_all": (clang_tidy, "\r\n"),
+    "Cobertura_Coverage": (cobertura_coverage, "\n"),
 }
 
 # Closes what the pieces opened, after the last one.
-CLOSINGS = {"PassFail_XML": "</testsuites>\n"}
+CLOSINGS = {"PassFail_XML": "</testsuites>\n", "Cobertura_Coverage": "  </packages>\n</coverage>\n"}
 
 
 def main():

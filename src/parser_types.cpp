@@ -7,6 +7,7 @@
 #include "compiler/compiler_warnings_element.h"
 #include "compiler/compiler_warnings_gcc_element.h"
 #include "compiler/compiler_warnings_ti_element.h"
+#include "coverage/cobertura_coverage_result_element.h"
 #include "coverage/ctc_coverage_result_element.h"
 #include "coverage/gcov_coverage_result_element.h"
 #include "coverage/lcov_coverage_result_element.h"
@@ -32,6 +33,7 @@ constexpr parser_type all_parser_types[] = {
     {"PassFail_XML", &QZXmlResultElement::get_final_result, output_kind::sql_table},
     {"Warning_GCC", &QZCompilerWarningsGccElement::get_final_result, output_kind::sql_table},
     {"Warning_TI", &QZCompilerWarningsTiElement::get_final_result, output_kind::sql_table},
+    {"Cobertura_Coverage", &QZCoberturaCoverageResultElement::get_final_result, output_kind::sql_table},
 };
 
 }  // namespace

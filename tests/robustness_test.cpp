@@ -59,6 +59,15 @@ const HostileCase cases[] = {
        return "<testsuite>\n<testcase name=\"t\"><system-out><!--" + comment + "--></system-out></testcase>\n";
      },
      "<testcase name=\"after\"/>\n</testsuite>\n", sql_row, 2},
+    {"Cobertura_Coverage",
+     [](const std::string& f) {
+       std::string comment = f;
+       std::erase(comment, '\0');
+       return "<coverage>\n<class filename=\"a.c\"><lines><line number=\"1\" hits=\"1\"/><!--" + comment +
+              "--></lines></class>\n";
+     },
+     "<class filename=\"after.c\"><lines><line number=\"1\" hits=\"0\"/></lines></class>\n</coverage>\n", sql_row,
+     3},  // two files and the module row
     {"ClangTidy", [](const std::string& f) { return "src/a.cpp:10:5: warning: " + f + " [modernize-use-nullptr]\n"; },
      "src/after.cpp:1:1: error: after [misc-after]\n", "onclick=\"toggleInfo(", 2},
     {"ClangTidy_all", [](const std::string& f) { return "src/a.cc:10:5: warning: " + f + " [modernize-use-nullptr]\n"; },

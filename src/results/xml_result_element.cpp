@@ -14,6 +14,7 @@
 #include "detail/run_files.h"
 #include "detail/sql_script.h"
 #include "detail/text_helpers.h"
+#include "detail/xml_tree.h"
 #include "results/results_output.h"
 
 namespace {
@@ -25,24 +26,6 @@ std::string_view trimmed(std::string_view text) {
   const std::size_t first = text.find_first_not_of(blanks);
   if (first == std::string_view::npos) return {};
   return text.substr(first, text.find_last_not_of(blanks) - first + 1);
-}
-
-// Visits the elements below `root` in document order; `visit(element)`
-// returns whether to go on into the element's children. A loop over the
-// parent links instead of recursion, so that the depth costs no stack.
-template <typename Visit>
-void walk_elements(pugi::xml_node root, Visit visit) {
-  pugi::xml_node node = root;
-  for (;;) {
-    const bool descend = node.type() == pugi::node_element && visit(node);
-    if (descend && node.first_child()) {
-      node = node.first_child();
-      continue;
-    }
-    while (node != root && !node.next_sibling()) node = node.parent();
-    if (node == root) return;
-    node = node.next_sibling();
-  }
 }
 
 result junit_verdict(pugi::xml_node testcase) {
@@ -58,7 +41,7 @@ result junit_verdict(pugi::xml_node testcase) {
 }
 
 void read_junit(pugi::xml_node root, std::vector<result>& out) {
-  walk_elements(root, [&](pugi::xml_node element) {
+  Detail::walk_elements(root, [&](pugi::xml_node element) {
     if (std::string_view(element.name()) != "testcase") return true;
     out.push_back(junit_verdict(element));
     return false;
@@ -75,7 +58,7 @@ std::optional<result> cunit_verdict(pugi::xml_node record) {
 }
 
 void read_cunit(pugi::xml_node root, std::vector<result>& out) {
-  walk_elements(root, [&](pugi::xml_node element) {
+  Detail::walk_elements(root, [&](pugi::xml_node element) {
     const std::optional<result> verdict = cunit_verdict(element);
     if (!verdict) return true;
     const std::optional<result> before = cunit_verdict(element.previous_sibling());
@@ -83,12 +66,6 @@ void read_cunit(pugi::xml_node root, std::vector<result>& out) {
     if (!same_failure) out.push_back(*verdict);
     return false;
   });
-}
-
-pugi::xml_node next_element_sibling(pugi::xml_node node) {
-  do node = node.next_sibling();
-  while (node && node.type() != pugi::node_element);
-  return node;
 }
 
 }  // namespace
@@ -99,12 +76,9 @@ std::string QZXmlResultElement::read_results(std::istream& in, std::vector<resul
   pugi::xml_document document;
   // In place: the text is parsed where it lies instead of in a second copy.
   const pugi::xml_parse_result parsed = document.load_buffer_inplace(text.data(), text.size());
-  if (!parsed) return std::string(parsed.description()) + " at offset " + std::to_string(parsed.offset);
+  if (std::string problem = Detail::xml_problem(document, parsed); !problem.empty()) return problem;
 
   const pugi::xml_node root = document.document_element();
-  // The parser accepts further top-level elements, whose tests would be lost.
-  if (const pugi::xml_node second_root = next_element_sibling(root))
-    return "a second root element <" + std::string(second_root.name()) + "> follows <" + root.name() + ">";
   const std::string_view root_name = root.name();
   if (root_name == "testsuites" || root_name == "testsuite") {
     read_junit(root, out);
