@@ -5,7 +5,8 @@
 //                --parser_type=PassFail|GCOV_Coverage|CTC_Coverage|QAC|
 //                              QAC_full_report|Warning|Map|Map_KEIL|ClangTidy|
 //                              Map_GNU|ClangTidy_all|LCOV_Coverage|PassFail_XML|
-//                              Warning_GCC|Warning_TI
+//                              Warning_GCC|Warning_TI|PassFail_Unity|
+//                              PassFail_GTest|PassFail_CTest
 //
 // Everything goes to standard output: "version 0" (no line end), then any
 // message, then the echo of the written script or report.
@@ -45,7 +46,10 @@
 #include "detail/output_writer.h"
 #include "detail/run_files.h"
 #include "qac/qac_result_element.h"
+#include "results/ctest_result_element.h"
 #include "results/cunit_result_element.h"
+#include "results/gtest_result_element.h"
+#include "results/unity_result_element.h"
 #include "results/xml_result_element.h"
 
 namespace {
@@ -97,6 +101,9 @@ constexpr parser parsers[] = {
     {"PassFail_XML", &QZXmlResultElement::get_final_result},
     {"Warning_GCC", &QZCompilerWarningsGccElement::get_final_result},
     {"Warning_TI", &QZCompilerWarningsTiElement::get_final_result},
+    {"PassFail_Unity", &QZUnityResultElement::get_final_result},
+    {"PassFail_GTest", &QZGTestResultElement::get_final_result},
+    {"PassFail_CTest", &QZCTestResultElement::get_final_result},
 };
 
 void dispatch(const Detail::options& options) {

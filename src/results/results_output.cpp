@@ -1,5 +1,7 @@
 #include "results/results_output.h"
 
+#include "detail/output_writer.h"
+
 namespace Results {
 
 Detail::SqlScript results_script_start(const Detail::options& options, const std::string& date,
@@ -11,6 +13,13 @@ Detail::SqlScript results_script_start(const Detail::options& options, const std
   script.set_leading_values(
       {options.platform, options.project_name, options.tool_name, options.hash_value, date, time, options.test_type});
   return script;
+}
+
+void write_results(const Detail::options& options, const std::string& date, const std::string& time,
+                   const std::vector<std::pair<std::string, std::string>>& results) {
+  Detail::SqlScript script = results_script_start(options, date, time);
+  for (const auto& [name, verdict] : results) script.add_row({name, verdict});
+  Detail::write_output(options.output, script.text());
 }
 
 }  // namespace Results
