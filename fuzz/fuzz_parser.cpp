@@ -33,7 +33,10 @@
 #include "coverage/lcov_coverage_result_element.h"
 #include "detail/options.h"
 #include "qac/qac_result_element.h"
+#include "results/ctest_result_element.h"
 #include "results/cunit_result_element.h"
+#include "results/gtest_result_element.h"
+#include "results/unity_result_element.h"
 #include "results/xml_result_element.h"
 
 #ifndef VIVIRI_FUZZ_PARSER_TYPE
@@ -64,6 +67,9 @@ constexpr parser parsers[] = {
     {"PassFail_XML", &QZXmlResultElement::get_final_result, true},
     {"Warning_GCC", &QZCompilerWarningsGccElement::get_final_result, true},
     {"Warning_TI", &QZCompilerWarningsTiElement::get_final_result, true},
+    {"PassFail_Unity", &QZUnityResultElement::get_final_result, true},
+    {"PassFail_GTest", &QZGTestResultElement::get_final_result, true},
+    {"PassFail_CTest", &QZCTestResultElement::get_final_result, true},
 };
 
 const parser* fuzzed = nullptr;

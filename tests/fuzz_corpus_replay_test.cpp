@@ -30,7 +30,10 @@
 #include "coverage/lcov_coverage_result_element.h"
 #include "detail/options.h"
 #include "qac/qac_result_element.h"
+#include "results/ctest_result_element.h"
 #include "results/cunit_result_element.h"
+#include "results/gtest_result_element.h"
+#include "results/unity_result_element.h"
 #include "results/xml_result_element.h"
 #include "support/files.h"
 #include "support/sqlite_db.h"
@@ -63,6 +66,9 @@ const Converter converters[] = {
     {"ClangTidy", &ZEZudizOzazIdovuvidurElement::get_final_result, Output::clang_tidy_page},
     {"Warning_GCC", &QZCompilerWarningsGccElement::get_final_result, Output::sql},
     {"Warning_TI", &QZCompilerWarningsTiElement::get_final_result, Output::sql},
+    {"PassFail_Unity", &QZUnityResultElement::get_final_result, Output::sql},
+    {"PassFail_GTest", &QZGTestResultElement::get_final_result, Output::sql},
+    {"PassFail_CTest", &QZCTestResultElement::get_final_result, Output::sql},
 };
 
 const std::filesystem::path corpus_root =
