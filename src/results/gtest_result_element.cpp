@@ -59,16 +59,18 @@ bool cut_time(std::string_view& text) {
 
 // The first verdict tag in `text` and what follows it.
 bool find_verdict(std::string_view text, Verdict& verdict) {
+  const VerdictTag* found = nullptr;
   verdict.at = std::string_view::npos;
   for (const VerdictTag& candidate : verdict_tags) {
     const std::size_t at = text.find(candidate.tag);
     if (at < verdict.at) {
       verdict.at = at;
-      verdict.word = candidate.verdict;
+      found = &candidate;
     }
   }
-  if (verdict.at == std::string_view::npos) return false;
-  std::string_view rest = without_trailing_blanks(text.substr(verdict.at + verdict_tags[0].tag.size()));
+  if (found == nullptr) return false;
+  verdict.word = found->verdict;
+  std::string_view rest = without_trailing_blanks(text.substr(verdict.at + found->tag.size()));
   verdict.timed = cut_time(rest);
   // A parameterised or typed test is followed by ", where GetParam() = ..." or ", where TypeParam = ...".
   verdict.name = rest.substr(0, rest.find(", where "));
@@ -125,7 +127,8 @@ void take_verdict(const Results::ConsoleLine& line, const Verdict& verdict, Runn
     out.emplace_back(verdict.name, verdict.word);
     if (names_running) running.finish(line.source);
   } else if (verdict.at == 0 && std::string_view(verdict.word) == "FAILED" && verdict.name.ends_with(suite_failure)) {
-    out.emplace_back(verdict.name.substr(0, verdict.name.size() - suite_failure.size()), "FAILED");
+    const std::string_view suite = verdict.name.substr(0, verdict.name.size() - suite_failure.size());
+    if (is_test_name(suite)) out.emplace_back(suite, "FAILED");
   }
 }
 

@@ -1,5 +1,6 @@
 #include "results/unity_result_element.h"
 
+#include <algorithm>
 #include <fstream>
 #include <iostream>
 #include <map>
@@ -25,6 +26,17 @@ std::string_view file_stem(std::string_view file) {
   if (slash != std::string_view::npos) file.remove_prefix(slash + 1);
   const std::size_t dot = file.rfind('.');
   return dot == std::string_view::npos || dot == 0 ? file : file.substr(0, dot);
+}
+
+// Per program (ctest prefix): whether a result line came after its last summary.
+using AwaitingSummary = std::map<std::string, bool, std::less<>>;
+
+void set_awaiting(AwaitingSummary& awaiting, std::string_view source, bool value) {
+  const auto found = awaiting.find(source);
+  if (found != awaiting.end())
+    found->second = value;
+  else
+    awaiting.emplace(source, value);
 }
 
 const char* verdict_word(std::string_view unity_verdict) {
@@ -59,20 +71,16 @@ bool QZUnityResultElement::read_results(std::istream& in, std::vector<result>& o
   Results::ConsoleReader reader(in);
   Detail::Match groups;
   result row;
-  // Per program (ctest prefix): whether a result line came after its last summary.
-  std::map<std::string, bool, std::less<>> awaiting_summary;
+  AwaitingSummary awaiting_summary;
   for (Results::ConsoleLine line; reader.next(line);) {
     if (parse_line(line.text, reader.line_number(), groups, row)) {
       out.push_back(row);
-      awaiting_summary.insert_or_assign(std::string(line.source), true);
+      set_awaiting(awaiting_summary, line.source, true);
     } else if (Detail::match_input_line(summary_regex(), line.text, reader.line_number(), groups)) {
-      awaiting_summary.insert_or_assign(std::string(line.source), false);
+      set_awaiting(awaiting_summary, line.source, false);
     }
   }
-  for (const auto& [source, awaiting] : awaiting_summary) {
-    if (awaiting) return true;
-  }
-  return false;
+  return std::any_of(awaiting_summary.begin(), awaiting_summary.end(), [](const auto& entry) { return entry.second; });
 }
 
 void QZUnityResultElement::get_final_result(const Detail::options& options) {
