@@ -22,12 +22,12 @@
 
 #include "detail/options.h"
 #include "detail/pattern.h"
-#include "results/cunit_result_element.h"
+#include "results/results_output.h"
 
 class QZCTestResultElement {
  public:
   /// Test name and verdict word ("passed", "FAILED" or "skipped").
-  using result = QZCUnitResultElement::result;
+  using result = Results::result;
 
   /// The result line pattern, compiled on the first call; groups: the test
   /// number, the name, "Passed" (empty for any other result) and the text

@@ -24,12 +24,12 @@
 #include <vector>
 
 #include "detail/options.h"
-#include "results/cunit_result_element.h"
+#include "results/results_output.h"
 
 class QZGTestResultElement {
  public:
   /// Test name and verdict word ("passed", "FAILED" or "skipped").
-  using result = QZCUnitResultElement::result;
+  using result = Results::result;
 
   /// Replaces `out` with the verdicts of `in` in log order, duplicates kept.
   static void read_results(std::istream& in, std::vector<result>& out);

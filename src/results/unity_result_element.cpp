@@ -2,10 +2,10 @@
 
 #include <algorithm>
 #include <fstream>
-#include <iostream>
 #include <map>
 #include <string>
 
+#include "detail/messages.h"
 #include "detail/run_files.h"
 #include "detail/text_helpers.h"
 #include "results/console_reader.h"
@@ -90,7 +90,6 @@ void QZUnityResultElement::get_final_result(const Detail::options& options) {
   std::vector<result> results;
   std::ifstream& in = Detail::take_run_input(options.input);
   if (read_results(in, results))
-    std::cout << "VIViriZovuro error: The test output ends without its summary line; the run stopped early"
-              << std::endl;
+    Detail::print_error("The test output ends without its summary line; the run stopped early");
   Results::write_results(options, date, time, results);
 }

@@ -14,12 +14,12 @@
 
 #include "detail/options.h"
 #include "detail/pattern.h"
-#include "results/cunit_result_element.h"
+#include "results/results_output.h"
 
 class QZUnityResultElement {
  public:
   /// Test name and verdict word ("passed", "FAILED" or "skipped").
-  using result = QZCUnitResultElement::result;
+  using result = Results::result;
 
   /// The result line pattern, compiled on the first call: the file (which may
   /// hold a drive letter and colons) ends at the first ":LINE:" that a C
