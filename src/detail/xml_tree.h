@@ -8,10 +8,11 @@
 namespace Detail {
 
 /// Visits the elements below `root` in document order; `visit(element)`
-/// returns whether to go on into the element's children. A loop over the
-/// parent links instead of recursion, so that the depth costs no stack.
-template <typename Visit>
-void walk_elements(pugi::xml_node root, Visit visit) {
+/// returns whether to go on into the element's children, and `leave(element)`
+/// is called once the walk is done with an element it went into. A loop over
+/// the parent links instead of recursion, so that the depth costs no stack.
+template <typename Visit, typename Leave>
+void walk_elements(pugi::xml_node root, Visit visit, Leave leave) {
   pugi::xml_node node = root;
   for (;;) {
     const bool descend = node.type() == pugi::node_element && visit(node);
@@ -19,10 +20,19 @@ void walk_elements(pugi::xml_node root, Visit visit) {
       node = node.first_child();
       continue;
     }
-    while (node != root && !node.next_sibling()) node = node.parent();
+    if (descend) leave(node);
+    while (node != root && !node.next_sibling()) {
+      node = node.parent();
+      leave(node);
+    }
     if (node == root) return;
     node = node.next_sibling();
   }
+}
+
+template <typename Visit>
+void walk_elements(pugi::xml_node root, Visit visit) {
+  walk_elements(root, visit, [](pugi::xml_node) {});
 }
 
 /// Why `document`, as `parsed` loaded it, is not one XML tree: the parser's

@@ -28,24 +28,51 @@ std::string_view trimmed(std::string_view text) {
   return text.substr(first, text.find_last_not_of(blanks) - first + 1);
 }
 
-result junit_verdict(pugi::xml_node testcase) {
+// "classname.name"; a test case without a classname takes its suite's name in
+// its place, so that equal test names of two suites stay apart.
+std::string junit_name(pugi::xml_node testcase, std::string_view suite) {
   const std::string_view name = testcase.attribute("name").value();
-  const std::string_view classname = testcase.attribute("classname").value();
-  std::string full_name(name);
-  if (!classname.empty() && classname != name) full_name = std::string(classname) + "." + full_name;
-
-  const std::string_view status = testcase.attribute("status").value();
-  if (testcase.child("failure") || testcase.child("error") || status == "fail") return {full_name, "FAILED"};
-  if (testcase.child("skipped") || status == "notrun" || status == "disabled") return {full_name, "skipped"};
-  return {full_name, "passed"};
+  std::string_view classname = testcase.attribute("classname").value();
+  if (classname.empty()) classname = suite;
+  if (classname.empty() || classname == name) return std::string(name);
+  if (name.empty()) return std::string(classname);
+  return std::string(classname) + "." + std::string(name);
 }
 
+bool holds_failure(pugi::xml_node element) { return element.child("failure") || element.child("error"); }
+
+result junit_verdict(pugi::xml_node testcase, std::string_view suite) {
+  std::string full_name = junit_name(testcase, suite);
+  const std::string_view status = testcase.attribute("status").value();
+  // GoogleTest before 1.12 marks a skipped test by its result alone.
+  const std::string_view outcome = testcase.attribute("result").value();
+  if (holds_failure(testcase) || status == "fail") return {std::move(full_name), "FAILED"};
+  if (testcase.child("skipped") || status == "notrun" || status == "disabled" || outcome == "skipped" ||
+      outcome == "suppressed")
+    return {std::move(full_name), "skipped"};
+  return {std::move(full_name), "passed"};
+}
+
+// A suite's own failure or error, outside every test case, is a set-up that
+// failed: its tests never ran, so the suite itself gives a FAILED row.
 void read_junit(pugi::xml_node root, std::vector<result>& out) {
-  Detail::walk_elements(root, [&](pugi::xml_node element) {
-    if (std::string_view(element.name()) != "testcase") return true;
-    out.push_back(junit_verdict(element));
-    return false;
-  });
+  std::vector<std::string_view> suites;  // the names of the enclosing test suites, innermost last
+  const auto is_suite = [](pugi::xml_node element) { return std::string_view(element.name()) == "testsuite"; };
+  Detail::walk_elements(
+      root,
+      [&](pugi::xml_node element) {
+        if (is_suite(element)) {
+          suites.push_back(element.attribute("name").value());
+          if (holds_failure(element)) out.emplace_back(suites.back(), "FAILED");
+          return true;
+        }
+        if (std::string_view(element.name()) != "testcase") return true;
+        out.push_back(junit_verdict(element, suites.empty() ? std::string_view() : suites.back()));
+        return false;
+      },
+      [&](pugi::xml_node element) {
+        if (is_suite(element)) suites.pop_back();
+      });
 }
 
 std::optional<result> cunit_verdict(pugi::xml_node record) {
