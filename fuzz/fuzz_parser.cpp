@@ -27,6 +27,8 @@
 #include "compiler/compiler_map_gnu_element.h"
 #include "compiler/compiler_warnings_element.h"
 #include "compiler/compiler_warnings_gcc_element.h"
+#include "compiler/compiler_warnings_msvc_element.h"
+#include "compiler/compiler_warnings_sarif_element.h"
 #include "compiler/compiler_warnings_ti_element.h"
 #include "coverage/ctc_coverage_result_element.h"
 #include "coverage/gcov_coverage_result_element.h"
@@ -64,6 +66,8 @@ constexpr parser parsers[] = {
     {"PassFail_XML", &QZXmlResultElement::get_final_result, true},
     {"Warning_GCC", &QZCompilerWarningsGccElement::get_final_result, true},
     {"Warning_TI", &QZCompilerWarningsTiElement::get_final_result, true},
+    {"Warning_MSVC", &QZCompilerWarningsMsvcElement::get_final_result, true},
+    {"Warning_SARIF", &QZCompilerWarningsSarifElement::get_final_result, true},
 };
 
 const parser* fuzzed = nullptr;

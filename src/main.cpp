@@ -5,7 +5,7 @@
 //                --parser_type=PassFail|GCOV_Coverage|CTC_Coverage|QAC|
 //                              QAC_full_report|Warning|Map|Map_KEIL|ClangTidy|
 //                              Map_GNU|ClangTidy_all|LCOV_Coverage|PassFail_XML|
-//                              Warning_GCC|Warning_TI
+//                              Warning_GCC|Warning_TI|Warning_MSVC|Warning_SARIF
 //
 // Everything goes to standard output: "version 0" (no line end), then any
 // message, then the echo of the written script or report.
@@ -36,6 +36,8 @@
 #include "compiler/compiler_map_gnu_element.h"
 #include "compiler/compiler_warnings_element.h"
 #include "compiler/compiler_warnings_gcc_element.h"
+#include "compiler/compiler_warnings_msvc_element.h"
+#include "compiler/compiler_warnings_sarif_element.h"
 #include "compiler/compiler_warnings_ti_element.h"
 #include "coverage/ctc_coverage_result_element.h"
 #include "coverage/gcov_coverage_result_element.h"
@@ -97,6 +99,8 @@ constexpr parser parsers[] = {
     {"PassFail_XML", &QZXmlResultElement::get_final_result},
     {"Warning_GCC", &QZCompilerWarningsGccElement::get_final_result},
     {"Warning_TI", &QZCompilerWarningsTiElement::get_final_result},
+    {"Warning_MSVC", &QZCompilerWarningsMsvcElement::get_final_result},
+    {"Warning_SARIF", &QZCompilerWarningsSarifElement::get_final_result},
 };
 
 void dispatch(const Detail::options& options) {

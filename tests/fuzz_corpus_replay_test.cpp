@@ -24,6 +24,8 @@
 #include "compiler/compiler_map_gnu_element.h"
 #include "compiler/compiler_warnings_element.h"
 #include "compiler/compiler_warnings_gcc_element.h"
+#include "compiler/compiler_warnings_msvc_element.h"
+#include "compiler/compiler_warnings_sarif_element.h"
 #include "compiler/compiler_warnings_ti_element.h"
 #include "coverage/ctc_coverage_result_element.h"
 #include "coverage/gcov_coverage_result_element.h"
@@ -63,6 +65,8 @@ const Converter converters[] = {
     {"ClangTidy", &ZEZudizOzazIdovuvidurElement::get_final_result, Output::clang_tidy_page},
     {"Warning_GCC", &QZCompilerWarningsGccElement::get_final_result, Output::sql},
     {"Warning_TI", &QZCompilerWarningsTiElement::get_final_result, Output::sql},
+    {"Warning_MSVC", &QZCompilerWarningsMsvcElement::get_final_result, Output::sql},
+    {"Warning_SARIF", &QZCompilerWarningsSarifElement::get_final_result, Output::sql},
 };
 
 const std::filesystem::path corpus_root =

@@ -120,15 +120,15 @@ std::size_t size_left(std::istream& in) {
 
 }  // namespace
 
-std::string read_whole(std::istream& in) {
+std::string read_whole(std::istream& in, std::size_t spare) {
   // Read straight into the text: one more byte than the file holds, so that
   // the end shows as a read of nothing without growing the text.
-  std::string text(size_left(in) + 1, '\0');
+  std::string text(size_left(in) + 1 + spare, '\0');
   LineReader reader(in);
   std::size_t size = 0;
   for (;;) {
-    if (size == text.size()) text.resize(2 * text.size());
-    const std::size_t got = reader.read_text(text.data() + size, text.size() - size);
+    if (size + spare == text.size()) text.resize(2 * text.size());
+    const std::size_t got = reader.read_text(text.data() + size, text.size() - spare - size);
     if (got == 0) break;
     size += got;
   }
