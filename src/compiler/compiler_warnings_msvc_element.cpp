@@ -23,7 +23,7 @@ std::string_view without_trailing_space(std::string_view text) {
 bool ends_with_ignoring_case(std::string_view text, std::string_view ending) {
   return text.size() >= ending.size() &&
          std::equal(ending.begin(), ending.end(), text.end() - static_cast<std::ptrdiff_t>(ending.size()),
-                    [](char a, char b) { return std::tolower(static_cast<unsigned char>(a)) == b; });
+                    [](char lower, char c) { return std::tolower(static_cast<unsigned char>(c)) == lower; });
 }
 
 // The text in the brackets that end `message` ("-Wunused-parameter" of

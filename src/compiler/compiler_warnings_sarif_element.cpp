@@ -321,97 +321,115 @@ simdjson::error_code read_scalar(Value& value, od::json_type type, Place object,
   }
 }
 
-// Opens `value` as the child at `place` (of member `key` of an object at
-// `parent`): an object or array becomes a frame, a scalar is read.
-simdjson::error_code enter(od::value value, Place parent, std::string_view key, Place place, std::size_t index,
-                           std::vector<Frame>& stack, RowCollector& rows) {
-  od::json_type type{};
-  if (const auto error = value.type().get(type)) return error;
-  if (parent == Place::root && key == "runs")
-    rows.runs_member(type == od::json_type::array || type == od::json_type::null);
-  if (type == od::json_type::object) {
-    od::object object;
-    if (const auto error = value.get_object().get(object)) return error;
-    Frame frame;
-    frame.place = place;
-    frame.is_object = true;
-    if (const auto error = object.begin().get(frame.member)) return error;
-    if (const auto error = object.end().get(frame.members_end)) return error;
-    rows.begin_object(place, index);
-    stack.push_back(std::move(frame));
-    return simdjson::SUCCESS;
-  }
-  if (type == od::json_type::array) {
-    od::array array;
-    if (const auto error = value.get_array().get(array)) return error;
-    Frame frame;
-    frame.place = place;
-    if (const auto error = array.begin().get(frame.element)) return error;
-    if (const auto error = array.end().get(frame.elements_end)) return error;
-    stack.push_back(std::move(frame));
-    return simdjson::SUCCESS;
-  }
-  return read_scalar(value, type, parent, key, rows);
-}
-
-// Moves the walk one value on from the innermost open frame.
-simdjson::error_code step(std::vector<Frame>& stack, RowCollector& rows) {
-  Frame& frame = stack.back();
-  // An iterator moves on only after the child it points at was read whole.
-  if (frame.in_child) {
-    if (frame.is_object) {
-      ++frame.member;
-    } else {
-      ++frame.element;
-      ++frame.index;
-    }
-    frame.in_child = false;
-  }
-  if (frame.is_object ? !(frame.member != frame.members_end) : !(frame.element != frame.elements_end)) {
-    const Place place = frame.place;
-    const bool was_object = frame.is_object;
-    stack.pop_back();
-    if (was_object) rows.end_object(place);
-    return simdjson::SUCCESS;
-  }
-  frame.in_child = true;
-  const Place parent = frame.place;
-  const std::size_t index = frame.index;
-  if (!frame.is_object) {
-    od::value value;
-    if (const auto error = (*frame.element).get(value)) return error;
-    return enter(value, parent, {}, element_place(parent, index), index, stack, rows);
-  }
-  od::field field;
-  if (const auto error = (*frame.member).get(field)) return error;
-  std::string_view key;
-  if (const auto error = field.unescaped_key().get(key)) return error;
-  return enter(field.value(), parent, key, member_place(parent, key), 0, stack, rows);
-}
-
-// Reads every value of the document in order, so that all of it is checked,
+// Reads every value of a document in order, so that all of it is checked,
 // not only the parts the rows need. The open objects and arrays are kept on
 // a stack of their own, so no depth costs call stack, and no deeper than the
 // parser's limit, so that a text of brackets cannot make it take the memory.
-simdjson::error_code walk(od::document& document, RowCollector& rows) {
-  od::json_type type{};
-  if (const auto error = document.type().get(type)) return error;
-  // A scalar is read to be checked; it is no SARIF log.
-  if (type != od::json_type::object && type != od::json_type::array)
-    return read_scalar(document, type, Place::other, {}, rows);
-  od::value top;
-  if (const auto error = document.get_value().get(top)) return error;
-  std::vector<Frame> stack;
-  const Place place = type == od::json_type::object ? Place::root : Place::other;
-  if (const auto error = enter(top, Place::other, {}, place, 0, stack, rows)) return error;
-  while (!stack.empty()) {
-    if (const auto error = step(stack, rows)) return error;
-    if (stack.size() > simdjson::DEFAULT_MAX_DEPTH) return simdjson::DEPTH_ERROR;
+class Walk {
+ public:
+  explicit Walk(RowCollector& rows) : rows_(rows) {}
+
+  simdjson::error_code run(od::document& document) {
+    od::json_type type{};
+    if (const auto error = document.type().get(type)) return error;
+    // A scalar is read to be checked; it is no SARIF log.
+    if (type != od::json_type::object && type != od::json_type::array) {
+      const auto error = read_scalar(document, type, Place::other, {}, rows_);
+      if (error) failed_value_ = token_of(document).data();
+      return error;
+    }
+    od::value top;
+    if (const auto error = document.get_value().get(top)) return error;
+    const Place place = type == od::json_type::object ? Place::root : Place::other;
+    if (const auto error = enter(top, Place::other, {}, place, 0)) return error;
+    while (!stack_.empty()) {
+      if (const auto error = step()) return error;
+    }
+    // Anything after the top-level value but white space is not JSON.
+    const auto after = document.current_location();
+    return after.error() == simdjson::OUT_OF_BOUNDS ? simdjson::SUCCESS : simdjson::TRAILING_CONTENT;
   }
-  // Anything after the top-level value but white space is not JSON.
-  const auto after = document.current_location();
-  return after.error() == simdjson::OUT_OF_BOUNDS ? simdjson::SUCCESS : simdjson::TRAILING_CONTENT;
-}
+
+  /// The start of the value whose reading failed; null when the failure lies
+  /// between values (a missing comma, an early end) and the parser knows where.
+  const char* failed_value() const { return failed_value_; }
+
+ private:
+  // Opens `value`, the child at `place` (of member `key` of an object at
+  // `parent`): an object or array becomes a frame, a scalar is read.
+  simdjson::error_code enter(od::value value, Place parent, std::string_view key, Place place, std::size_t index) {
+    failed_value_ = token_of(value).data();
+    const simdjson::error_code error = open(value, parent, key, place, index);
+    if (!error) failed_value_ = nullptr;
+    return error;
+  }
+
+  simdjson::error_code open(od::value value, Place parent, std::string_view key, Place place, std::size_t index) {
+    od::json_type type{};
+    if (const auto error = value.type().get(type)) return error;
+    if (parent == Place::root && key == "runs")
+      rows_.runs_member(type == od::json_type::array || type == od::json_type::null);
+    if (type != od::json_type::object && type != od::json_type::array)
+      return read_scalar(value, type, parent, key, rows_);
+    if (stack_.size() >= simdjson::DEFAULT_MAX_DEPTH) return simdjson::DEPTH_ERROR;
+    Frame frame;
+    frame.place = place;
+    frame.is_object = type == od::json_type::object;
+    if (frame.is_object) {
+      od::object object;
+      if (const auto error = value.get_object().get(object)) return error;
+      if (const auto error = object.begin().get(frame.member)) return error;
+      if (const auto error = object.end().get(frame.members_end)) return error;
+      rows_.begin_object(place, index);
+    } else {
+      od::array array;
+      if (const auto error = value.get_array().get(array)) return error;
+      if (const auto error = array.begin().get(frame.element)) return error;
+      if (const auto error = array.end().get(frame.elements_end)) return error;
+    }
+    stack_.push_back(std::move(frame));
+    return simdjson::SUCCESS;
+  }
+
+  // Moves the walk one value on from the innermost open frame.
+  simdjson::error_code step() {
+    Frame& frame = stack_.back();
+    // An iterator moves on only after the child it points at was read whole.
+    if (frame.in_child) {
+      if (frame.is_object) {
+        ++frame.member;
+      } else {
+        ++frame.element;
+        ++frame.index;
+      }
+      frame.in_child = false;
+    }
+    if (frame.is_object ? !(frame.member != frame.members_end) : !(frame.element != frame.elements_end)) {
+      const Place place = frame.place;
+      const bool was_object = frame.is_object;
+      stack_.pop_back();
+      if (was_object) rows_.end_object(place);
+      return simdjson::SUCCESS;
+    }
+    frame.in_child = true;
+    const Place parent = frame.place;
+    const std::size_t index = frame.index;
+    if (!frame.is_object) {
+      od::value value;
+      if (const auto error = (*frame.element).get(value)) return error;
+      return enter(value, parent, {}, element_place(parent, index), index);
+    }
+    od::field field;
+    if (const auto error = (*frame.member).get(field)) return error;
+    std::string_view key;
+    if (const auto error = field.unescaped_key().get(key)) return error;
+    return enter(field.value(), parent, key, member_place(parent, key), 0);
+  }
+
+  RowCollector& rows_;
+  std::vector<Frame> stack_;
+  const char* failed_value_ = nullptr;
+};
 
 // The parser's error and where in `text` it stopped, by line and column
 // (which do not depend on the input's encoding) and by offset.
@@ -539,8 +557,13 @@ std::string Element::read_elements(std::istream& in, std::deque<Element>& out) {
   if (error == simdjson::MEMALLOC) throw std::bad_alloc();
   std::optional<std::size_t> offset = first_stage_offset(error, text);
   if (!error) {
-    error = walk(document, rows);
-    if (error) offset = stop_offset(document, text);
+    Walk walk(rows);
+    error = walk.run(document);
+    if (walk.failed_value()) {
+      offset = static_cast<std::size_t>(walk.failed_value() - text.data());
+    } else if (error) {
+      offset = stop_offset(document, text);
+    }
   }
   std::string problem = error ? parser_problem(error, text, offset) : rows.problem();
   if (!problem.empty()) out.clear();
