@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <functional>
 
 #include "support/files.h"
@@ -68,6 +69,21 @@ const HostileCase cases[] = {
     {"Warning_TI",
      [](const std::string& f) { return "\"../Src/a.c\", line 57 (col. 3): warning #179-D: " + f + "\n"; },
      "\"../Src/after.c\", line 1: error (dcc:1521): after\n", sql_row, 2},
+    {"Warning_MSVC", [](const std::string& f) { return "C:\\w\\Src\\a.c(10,5): warning C4996: " + f + "\n"; },
+     "after.c(1): error: after [-Wx] [C:\\w\\a.vcxproj]\n", sql_row, 2},
+    // JSON holds no raw control bytes or invalid UTF-8: the hostile text is a string's escaped content.
+    {"Warning_SARIF",
+     [](const std::string& f) {
+       std::string text;
+       for (const char c : f) {
+         const auto byte = static_cast<unsigned char>(c);
+         char escaped[8];
+         std::snprintf(escaped, sizeof escaped, "\\u%04x", byte);
+         text += byte < 0x20 || byte >= 0x7f || c == '"' || c == '\\' ? std::string(escaped) : std::string(1, c);
+       }
+       return R"({"runs": [{"results": [{"ruleId": "R1", "message": {"text": ")" + text + "\"}},\n";
+     },
+     "{\"ruleId\": \"R2\", \"level\": \"error\"}]}]}\n", sql_row, 2},
 };
 
 std::size_t count(const std::string& text, const std::string& what) {
