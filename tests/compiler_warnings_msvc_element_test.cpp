@@ -59,7 +59,8 @@ TEST(MsvcDiagnosticLine, ExampleTable) {
       {R"(x/Src/y\Src\z.c(1): warning C1: w)", {{R"(y\Src\z.c)", "1", "warning", "C1", "1"}}},
       {R"(x\Src\y/Src/z.c(1): warning C1: w)", {{R"(y/Src/z.c)", "1", "warning", "C1", "1"}}},
       {"[2024-05-17T09:05:00.001Z] a.c(4,7): warning: w [-Wx]", {{"a.c", "4", "warning", "-Wx", ""}}},
-      {"\x1b[1ma.c(4,7): \x1b[0m\x1b[0;1;35mwarning: \x1b[0m\x1b[1mw [-Wx]\x1b[0m", {{"a.c", "4", "warning", "-Wx", ""}}},
+      {"\x1b[1ma.c(4,7): \x1b[0m\x1b[0;1;35mwarning: \x1b[0m\x1b[1mw [-Wx]\x1b[0m",
+       {{"a.c", "4", "warning", "-Wx", ""}}},
       {"a.c(1): warning C1: x" + std::string(200'000, ' ') + "[" + std::string(200'000, ' ') + "]",
        {{"a.c", "1", "warning", "C1", "1"}}},  // long runs of blanks
       {"a.c(1): warning" + std::string(200'000, ' ') + "C1" + std::string(200'000, ' ') + ": x",

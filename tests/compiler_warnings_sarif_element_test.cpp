@@ -32,7 +32,8 @@ std::string log(const std::string& results, const std::string& run = "") {
          "]}]}";
 }
 
-const std::string at = R"("locations": [{"physicalLocation": {"artifactLocation": {"uri": "a.c"}, "region": {"startLine": 3}}}])";
+const std::string at =
+    R"("locations": [{"physicalLocation": {"artifactLocation": {"uri": "a.c"}, "region": {"startLine": 3}}}])";
 
 TEST(SarifResults, RowRules) {
   const std::string rules =

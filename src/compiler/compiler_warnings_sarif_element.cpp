@@ -97,6 +97,11 @@ Place element_place(Place array, std::size_t index) {
   }
 }
 
+// The filename column of a location's URI.
+std::string filename_of(std::string_view uri) {
+  return QZCompilerWarningsMsvcElement::shorten_filename(Element::file_path(uri));
+}
+
 // SARIF's "none" level is a finding that is neither an error, a warning nor a note.
 std::string type_of_level(std::string_view level) { return level == "none" ? "note" : std::string(level); }
 
@@ -215,7 +220,7 @@ class RowCollector {
     } else if (!needs_level) {
       element.type = "note";
     }
-    if (!result_.uri.empty()) element.filename = QZCompilerWarningsMsvcElement::shorten_filename(Element::file_path(result_.uri));
+    if (!result_.uri.empty()) element.filename = filename_of(result_.uri);
     const bool needs_artifact = result_.uri.empty() && result_.artifact_index;
     const bool needs_id = element.error_id.empty() && result_.rule_index;
     if (needs_level || needs_artifact || needs_id) {
@@ -251,7 +256,7 @@ class RowCollector {
       if (element.error_id.empty() && rule) element.error_id = rule->id;
       if (pending.artifact_index && *pending.artifact_index < run_.artifact_uris.size()) {
         const std::string& uri = run_.artifact_uris[*pending.artifact_index];
-        if (!uri.empty()) element.filename = QZCompilerWarningsMsvcElement::shorten_filename(Element::file_path(uri));
+        if (!uri.empty()) element.filename = filename_of(uri);
       }
       element.error_num = QZCompilerWarningsTiElement::first_digits(element.error_id);
     }
@@ -278,6 +283,18 @@ struct Frame {
   od::array_iterator element, elements_end;
 };
 
+// The text of a JSON string that holds no escape, from just after its opening
+// quote; nothing for a string with escapes. The parser's first stage checked
+// that every string is closed and holds valid UTF-8 and no control
+// character, so such a text needs no copy: copying every string (and key)
+// of a large log costs as much memory again as its strings take.
+std::optional<std::string_view> text_without_escapes(const char* after_quote) {
+  const char* end = after_quote;
+  while (*end != '"' && *end != '\\') ++end;
+  if (*end == '\\') return std::nullopt;
+  return std::string_view(after_quote, static_cast<std::size_t>(end - after_quote));
+}
+
 // The text of a scalar as it stands in the JSON text.
 std::string_view token_of(od::value& value) { return value.raw_json_token(); }
 std::string_view token_of(od::document& document) {
@@ -294,7 +311,14 @@ simdjson::error_code read_scalar(Value& value, od::json_type type, Place object,
   switch (type) {
     case od::json_type::string: {
       std::string_view text;
-      if (const auto error = value.get_string().get(text)) return error;
+      const std::string_view token = token_of(value);  // from the opening quote
+      if (const auto plain = token.empty() ? std::nullopt : text_without_escapes(token.data() + 1)) {
+        od::raw_json_string raw;
+        if (const auto error = value.get_raw_json_string().get(raw)) return error;
+        text = *plain;
+      } else if (const auto error = value.get_string().get(text)) {
+        return error;
+      }
       rows.string_value(object, key, text);
       return simdjson::SUCCESS;
     }
@@ -422,7 +446,11 @@ class Walk {
     od::field field;
     if (const auto error = (*frame.member).get(field)) return error;
     std::string_view key;
-    if (const auto error = field.unescaped_key().get(key)) return error;
+    if (const std::optional<std::string_view> plain = text_without_escapes(field.key().raw())) {
+      key = *plain;
+    } else if (const auto error = field.unescaped_key().get(key)) {
+      return error;
+    }
     return enter(field.value(), parent, key, member_place(parent, key), 0);
   }
 
@@ -457,7 +485,8 @@ std::size_t first_invalid_utf8(std::string_view text) {
   const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(text[i]); };
   for (std::size_t i = 0; i < text.size();) {
     const unsigned char lead = byte(i);
-    const std::size_t length = lead < 0x80 ? 1 : lead < 0xC2 ? 0 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : lead < 0xF5 ? 4 : 0;
+    const std::size_t length =
+        lead < 0x80 ? 1 : lead < 0xC2 ? 0 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : lead < 0xF5 ? 4 : 0;
     if (length == 0 || i + length > text.size()) return i;
     // The second byte's range excludes overlong forms, surrogates and code points past U+10FFFF.
     const unsigned char low = lead == 0xE0 ? 0xA0 : lead == 0xF0 ? 0x90 : 0x80;
