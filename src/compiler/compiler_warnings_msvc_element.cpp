@@ -127,12 +127,12 @@ bool QZCompilerWarningsMsvcElement::parse_line(std::string_view text, std::size_
 void QZCompilerWarningsMsvcElement::read_elements(std::istream& in, std::deque<QZCompilerWarningsMsvcElement>& out) {
   // MSBuild's summary repeats every diagnostic of the build: each counts once.
   bool in_summary = false;
-  CompilerResults::read_diagnostics(in, out, [&](std::string_view line) {
+  CompilerResults::read_diagnostics(in, out, [&](std::string_view text) {
     if (in_summary) {
-      in_summary = !ends_summary(line);
+      in_summary = !ends_summary(text);
       return false;
     }
-    in_summary = begins_summary(line);
+    in_summary = begins_summary(text);
     return !in_summary;
   });
 }
