@@ -3,8 +3,8 @@
 // the output file as the program would, and the output is checked.
 //
 // Checks on every SQL script: a non-empty script ends with a line feed and has
-// no NUL byte; its first line is the create statement; every other line is one
-// insert statement that SQLite runs on its own. Checks on the text and HTML
+// no NUL byte; it is one transaction around the create statement and one
+// insert statement per line, each of which SQLite runs on its own. Checks on the text and HTML
 // outputs: a non-empty output ends with a line feed.
 
 #include <fcntl.h>
@@ -21,22 +21,8 @@
 #include <string>
 #include <string_view>
 
-#include "clang_tidy/clang_tidy_element.h"
-#include "compiler/compiler_map_element.h"
-#include "compiler/compiler_map_keil_element.h"
-#include "compiler/compiler_map_gnu_element.h"
-#include "compiler/compiler_warnings_element.h"
-#include "compiler/compiler_warnings_gcc_element.h"
-#include "compiler/compiler_warnings_msvc_element.h"
-#include "compiler/compiler_warnings_sarif_element.h"
-#include "compiler/compiler_warnings_ti_element.h"
-#include "coverage/ctc_coverage_result_element.h"
-#include "coverage/gcov_coverage_result_element.h"
-#include "coverage/lcov_coverage_result_element.h"
 #include "detail/options.h"
-#include "qac/qac_result_element.h"
-#include "results/cunit_result_element.h"
-#include "results/xml_result_element.h"
+#include "parser_types.h"
 
 #ifndef VIVIRI_FUZZ_PARSER_TYPE
 #error "VIVIRI_FUZZ_PARSER_TYPE names the parser type to fuzz"
@@ -44,33 +30,7 @@
 
 namespace {
 
-struct parser {
-  const char* name;
-  void (*get_final_result)(const Detail::options&);
-  bool writes_sql;
-};
-
-constexpr parser parsers[] = {
-    {"ClangTidy", &ZEZudizOzazIdovuvidurElement::get_final_result, false},
-    {"PassFail", &QZCUnitResultElement::get_final_result, true},
-    {"CTC_Coverage", &QZCtcCoverageResultElement::get_final_result, true},
-    {"GCOV_Coverage", &QZGCovCoverageResultElement::get_final_result, true},
-    {"QAC", &QZQacResultElement::get_final_result, true},
-    {"QAC_full_report", &QZQacResultElement::get_final_result, false},
-    {"Warning", &QZCompilerWarningsElement::get_final_result, true},
-    {"Map", &QZCompilerMapElement::get_final_result, true},
-    {"Map_KEIL", &QZCompilerMapKeilElement::get_final_result, true},
-    {"Map_GNU", &QZCompilerMapGnuElement::get_final_result, true},
-    {"ClangTidy_all", &ZEZudizOzazIdovuvidurElement::get_final_result, false},
-    {"LCOV_Coverage", &QZLcovCoverageResultElement::get_final_result, true},
-    {"PassFail_XML", &QZXmlResultElement::get_final_result, true},
-    {"Warning_GCC", &QZCompilerWarningsGccElement::get_final_result, true},
-    {"Warning_TI", &QZCompilerWarningsTiElement::get_final_result, true},
-    {"Warning_MSVC", &QZCompilerWarningsMsvcElement::get_final_result, true},
-    {"Warning_SARIF", &QZCompilerWarningsSarifElement::get_final_result, true},
-};
-
-const parser* fuzzed = nullptr;
+const parser_type* fuzzed = nullptr;
 Detail::options options;
 
 [[noreturn]] void fail(const char* what, std::string_view line = {}) {
@@ -94,13 +54,19 @@ void check_sql(const std::string& script) {
   for (const int option : {SQLITE_DBCONFIG_DQS_DML, SQLITE_DBCONFIG_DQS_DDL}) {
     if (sqlite3_db_config(db, option, 0, nullptr) != SQLITE_OK) fail("cannot switch off double-quoted strings");
   }
+  if (script.rfind("BEGIN TRANSACTION;\n", 0) != 0) fail("the script does not begin its transaction");
+  if (!script.ends_with("\nCOMMIT;\n")) fail("the script does not commit its transaction");
   std::size_t begin = 0;
   for (std::size_t number = 1; begin < script.size(); ++number) {
     const std::size_t end = script.find('\n', begin);
     const std::string line = script.substr(begin, end - begin);
+    const bool last = end + 1 == script.size();
     begin = end + 1;
-    const char* prefix = number == 1 ? "create table if not exists " : "insert into ";
-    if (line.rfind(prefix, 0) != 0) fail(number == 1 ? "first line is not the create statement" : "line is not an insert", line);
+    const char* prefix = number == 1 ? "BEGIN TRANSACTION;"
+                         : number == 2 ? "create table if not exists "
+                         : last        ? "COMMIT;"
+                                       : "insert into ";
+    if (line.rfind(prefix, 0) != 0) fail(number == 2 ? "second line is not the create statement" : "line is not an insert", line);
     sqlite3_stmt* statement = nullptr;
     const char* tail = nullptr;
     if (sqlite3_prepare_v2(db, line.c_str(), -1, &statement, &tail) != SQLITE_OK || statement == nullptr) {
@@ -120,9 +86,7 @@ void check_sql(const std::string& script) {
 }  // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
-  for (const parser& candidate : parsers) {
-    if (std::strcmp(candidate.name, VIVIRI_FUZZ_PARSER_TYPE) == 0) fuzzed = &candidate;
-  }
+  fuzzed = find_parser_type(VIVIRI_FUZZ_PARSER_TYPE);
   if (fuzzed == nullptr) fail("no such parser type");
   const char* tmp = std::getenv("TMPDIR");
   std::string folder = std::string(tmp != nullptr && *tmp != '\0' ? tmp : "/tmp") + "/viviri-fuzz-XXXXXX";
@@ -152,7 +116,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   { std::ofstream out(options.output, std::ios::binary | std::ios::trunc); }
   fuzzed->get_final_result(options);
   const std::string output = read_whole(options.output);
-  if (fuzzed->writes_sql) {
+  if (fuzzed->output == output_kind::sql_table) {
     check_sql(output);
   } else if (!output.empty() && output.back() != '\n') {
     fail("the output does not end with a line feed");

@@ -6,9 +6,12 @@
 //                              QAC_full_report|Warning|Map|Map_KEIL|ClangTidy|
 //                              Map_GNU|ClangTidy_all|LCOV_Coverage|PassFail_XML|
 //                              Warning_GCC|Warning_TI|Warning_MSVC|Warning_SARIF
+//                [--database=FILE|postgresql://...]
 //
 // Everything goes to standard output: "version 0" (no line end), then any
-// message, then the echo of the written script or report.
+// message, then the echo of the written script or report. With --database the
+// rows of an SQL script are also loaded into that database, all or nothing,
+// after the output is written.
 //
 // Exit status:
 //   0    done (also for a parser type that names no parser: empty output)
@@ -19,6 +22,9 @@
 //   251  the input could not be read to its end (nothing is written)
 //   250  memory ran out (nothing is written)
 //   249  standard output could not be written (the output file is complete)
+//   248  the rows could not be loaded into the --database (the output file is
+//        complete, the database holds nothing of the run), or --database was
+//        given with a parser type that writes no SQL (nothing is converted)
 
 #include <fcntl.h>
 #include <unistd.h>
@@ -30,31 +36,19 @@
 #include <string>
 #include <vector>
 
-#include "clang_tidy/clang_tidy_element.h"
-#include "compiler/compiler_map_element.h"
-#include "compiler/compiler_map_keil_element.h"
-#include "compiler/compiler_map_gnu_element.h"
-#include "compiler/compiler_warnings_element.h"
-#include "compiler/compiler_warnings_gcc_element.h"
-#include "compiler/compiler_warnings_msvc_element.h"
-#include "compiler/compiler_warnings_sarif_element.h"
-#include "compiler/compiler_warnings_ti_element.h"
-#include "coverage/ctc_coverage_result_element.h"
-#include "coverage/gcov_coverage_result_element.h"
-#include "coverage/lcov_coverage_result_element.h"
-#include "detail/options.h"
 #include "detail/line_reader.h"
-#include "detail/output_writer.h"
+#include "detail/messages.h"
+#include "detail/options.h"
 #include "detail/run_files.h"
-#include "qac/qac_result_element.h"
-#include "results/cunit_result_element.h"
-#include "results/xml_result_element.h"
+#include "parser_types.h"
 
 namespace {
 
+using Detail::exit_status;
+
 void print_usage() {
-  std::cout << "VIViriZovuro error: Not enough command line arguments." << std::endl
-            << "Usage: VIViriZovuro.exe" << std::endl
+  Detail::print_error("Not enough command line arguments.");
+  std::cout << "Usage: VIViriZovuro.exe" << std::endl
             << " --input=INFILE" << std::endl
             << " --output=OUTFILE" << std::endl
             << " --platform=Pwe3|Ruxi" << std::endl
@@ -78,35 +72,17 @@ bool names_the_same_file(const std::string& input, const std::string& output) {
   return std::filesystem::equivalent(input, output, ignored);
 }
 
-struct parser {
-  const char* name;
-  void (*get_final_result)(const Detail::options&);
-};
-
-constexpr parser parsers[] = {
-    {"ClangTidy", &ZEZudizOzazIdovuvidurElement::get_final_result},
-    {"PassFail", &QZCUnitResultElement::get_final_result},
-    {"CTC_Coverage", &QZCtcCoverageResultElement::get_final_result},
-    {"GCOV_Coverage", &QZGCovCoverageResultElement::get_final_result},
-    {"QAC", &QZQacResultElement::get_final_result},
-    {"QAC_full_report", &QZQacResultElement::get_final_result},
-    {"Warning", &QZCompilerWarningsElement::get_final_result},
-    {"Map", &QZCompilerMapElement::get_final_result},
-    {"Map_KEIL", &QZCompilerMapKeilElement::get_final_result},
-    {"Map_GNU", &QZCompilerMapGnuElement::get_final_result},
-    {"ClangTidy_all", &ZEZudizOzazIdovuvidurElement::get_final_result},
-    {"LCOV_Coverage", &QZLcovCoverageResultElement::get_final_result},
-    {"PassFail_XML", &QZXmlResultElement::get_final_result},
-    {"Warning_GCC", &QZCompilerWarningsGccElement::get_final_result},
-    {"Warning_TI", &QZCompilerWarningsTiElement::get_final_result},
-    {"Warning_MSVC", &QZCompilerWarningsMsvcElement::get_final_result},
-    {"Warning_SARIF", &QZCompilerWarningsSarifElement::get_final_result},
-};
+// Why --database cannot be served before anything is converted, or nothing.
+std::string database_refusal(const Detail::options& options) {
+  if (!options.has_database) return {};
+  const parser_type* type = find_parser_type(options.parser_type);
+  if (!type || type->output != output_kind::sql_table) return "--database needs a parser type that writes SQL";
+  if (options.database.empty()) return "Could not load database: --database names no database";
+  return {};
+}
 
 void dispatch(const Detail::options& options) {
-  for (const parser& candidate : parsers) {
-    if (options.parser_type == candidate.name) candidate.get_final_result(options);
-  }
+  if (const parser_type* type = find_parser_type(options.parser_type)) type->get_final_result(options);
 }
 
 // Converts and writes; the output keeps its truncated state when the input
@@ -116,13 +92,11 @@ int convert(const Detail::options& options) {
   try {
     dispatch(options);
   } catch (const Detail::input_read_error&) {
-    std::cout << "VIViriZovuro error: Could not read input file" << std::endl;
-    return -5;
+    Detail::fail(exit_status::input_not_read, "Could not read input file");
   } catch (const std::bad_alloc&) {
-    std::cout << "VIViriZovuro error: Not enough memory" << std::endl;
-    return -6;
+    Detail::fail(exit_status::out_of_memory, "Not enough memory");
   }
-  return Detail::output_write_failed() ? -4 : 0;
+  return static_cast<int>(Detail::recorded_failure());
 }
 
 // A standard stream that a pipeline closed (`>&-`) would hand its number to
@@ -148,26 +122,30 @@ int main(int argc, char* argv[]) {
   std::cout << "version 0";
   if (argc <= 6) {
     print_usage();
-    return -1;
+    return static_cast<int>(exit_status::usage);
   }
   const std::vector<std::string> args(argv, argv + argc);
   Detail::options options{};
   Detail::parse_program_options(options, args);
 
+  if (const std::string refusal = database_refusal(options); !refusal.empty()) {
+    Detail::print_error(refusal);
+    return static_cast<int>(exit_status::database_not_loaded);
+  }
   if (!Detail::open_run_input(options.input) || is_directory(options.input)) {
-    std::cout << "VIViriZovuro error: Could not open input file" << std::endl;
-    return -2;
+    Detail::print_error("Could not open input file");
+    return static_cast<int>(exit_status::input_not_opened);
   }
   if (names_the_same_file(options.input, options.output) || !Detail::open_run_output(options.output)) {
-    std::cout << "VIViriZovuro error: Could not open output file" << std::endl;
-    return -3;
+    Detail::print_error("Could not open output file");
+    return static_cast<int>(exit_status::output_not_opened);
   }
 
   const int status = convert(options);
   std::cout.flush();
   if (!std::cout) {
-    std::cerr << "VIViriZovuro error: Could not write standard output" << std::endl;
-    if (status == 0) return -7;
+    Detail::print_error(std::cerr, "Could not write standard output");
+    if (status == 0) return static_cast<int>(exit_status::stdout_not_written);
   }
   return status;
 }

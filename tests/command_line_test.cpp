@@ -123,10 +123,10 @@ TEST_F(CommandLine, FullDeviceIsReportedNotHidden) {
   const RunResult run = run_program(standard_args("PassFail", input, "/dev/full"));
   EXPECT_EQ(run.exit_status, 252);
   const std::string script =
-      "create table if not exists ut_results (platform, project, tool, githash, date, time, type, name, result, "
+      "BEGIN TRANSACTION;\ncreate table if not exists ut_results (platform, project, tool, githash, date, time, type, name, result, "
       "UNIQUE (project, githash, name) ON CONFLICT IGNORE);\n"
       "insert into ut_results (platform, project, tool, githash, date, time, type, name, result) values ('Pwe3', "
-      "'K7Tr52_App_default', 'CTC', 'HASH', '<date>', '<time>', 'Unit', 'a', 'passed');\n";
+      "'K7Tr52_App_default', 'CTC', 'HASH', '<date>', '<time>', 'Unit', 'a', 'passed');\nCOMMIT;\n";
   EXPECT_EQ(normalise_date_time(run.out), "version 0" + script + "VIViriZovuro error: Could not write output file\n");
 }
 
@@ -139,7 +139,7 @@ TEST_F(CommandLine, LineTheEngineGivesUpOnIsSkippedAndTheRestConverted) {
   const RunResult run = run_program(standard_args("Warning", input, output));
   EXPECT_EQ(run.exit_status, 0);
   EXPECT_EQ(run.out.rfind("version 0VIViriZovuro error: Pattern matching gave up on input line 1, the line was "
-                          "skipped\ncreate table",
+                          "skipped\nBEGIN TRANSACTION;\ncreate table",
                           0),
             0u)
       << run.out.substr(0, 200);

@@ -169,7 +169,7 @@ Converted convert(const std::string& listing, const std::string& hash = "HASH") 
 }
 
 const std::string create_line =
-    "create table if not exists ut_coverage (platform, project, tool, githash, date, time, C0_percent INTEGER, "
+    "BEGIN TRANSACTION;\ncreate table if not exists ut_coverage (platform, project, tool, githash, date, time, C0_percent INTEGER, "
     "C0_tested_lines INTEGER, C0_testable_lines INTEGER, C1_percent INTEGER, C1_tested_lines INTEGER, "
     "C1_testable_lines INTEGER, function_name, UNIQUE (project, githash, function_name) ON CONFLICT IGNORE);\n";
 
@@ -181,7 +181,7 @@ TEST(CoverageCtcConversion, WholeScriptOfTheFunctionExample) {
       "insert into ut_coverage (platform, project, tool, githash, date, time, C0_percent, C0_tested_lines, "
       "C0_testable_lines, C1_percent, C1_tested_lines, C1_testable_lines, function_name) values ('Pwe3', "
       "'K7Tr52_App_default', 'CTC', '1a2b3c4', '<date>', '<time>', '100', '3', '3', '50', '1', "
-      "'2', 'foo');\n";
+      "'2', 'foo');\nCOMMIT;\n";
   EXPECT_EQ(normalise_date_time(converted.script), expected);
   EXPECT_EQ(normalise_date_time(converted.run.out), "version 0" + expected);
 }
@@ -190,8 +190,8 @@ TEST(CoverageCtcConversion, NoPairGivesTheCreateLineAlone) {
   for (const std::string listing : {"", "nothing to see\n", "***TER 50 % (1/2) of FUNCTION a()\n"}) {
     const Converted converted = convert(listing);
     EXPECT_EQ(converted.run.exit_status, 0);
-    EXPECT_EQ(converted.script, create_line) << listing;
-    EXPECT_EQ(converted.run.out, "version 0" + create_line) << listing;
+    EXPECT_EQ(converted.script, create_line + "COMMIT;\n") << listing;
+    EXPECT_EQ(converted.run.out, "version 0" + create_line + "COMMIT;\n") << listing;
   }
 }
 

@@ -105,11 +105,11 @@ TEST(CoverageGcovConversion, LoadedRowsKeepTheFirstOfAProjectAndHash) {
       "C0_testable_lines, C1_percent, C1_tested_lines, C1_testable_lines, function_name) values ('Pwe3', "
       "'K7Tr52_App_default', 'CTC', 'HASH', '<date>', '<time>', ";
   const std::string expected =
-      "create table if not exists ut_coverage (platform, project, tool, githash, date, time, C0_percent INTEGER, "
+      "BEGIN TRANSACTION;\ncreate table if not exists ut_coverage (platform, project, tool, githash, date, time, C0_percent INTEGER, "
       "C0_tested_lines INTEGER, C0_testable_lines INTEGER, C1_percent INTEGER, C1_tested_lines INTEGER, "
       "C1_testable_lines INTEGER, function_name, UNIQUE (project, githash, function_name) ON CONFLICT IGNORE);\n" +
       prefix + "'80', '120', '150', '', '', '', '');\n" + prefix +
-      "'75', '3', '4', '', '', '', '');\n";
+      "'75', '3', '4', '', '', '', '');\nCOMMIT;\n";
   EXPECT_EQ(normalise_date_time(script), expected);
   EXPECT_EQ(normalise_date_time(run.out), "version 0" + expected);
 

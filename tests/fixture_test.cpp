@@ -12,7 +12,9 @@
 #include <filesystem>
 #include <optional>
 
+#include "parser_types.h"
 #include "support/files.h"
+#include "support/fixtures.h"
 #include "support/program.h"
 #include "support/sqlite_db.h"
 
@@ -21,28 +23,9 @@ using namespace test_support;
 
 namespace {
 
-struct Fixture {
-  std::string parser_type;
-  fs::path stem;  // the case's path without its extension
-};
-
-void PrintTo(const Fixture& fixture, std::ostream* os) { *os << fixture.stem.string(); }
-
-std::vector<Fixture> discover_fixtures() {
-  std::vector<Fixture> found;
-  for (const auto& dir : fs::directory_iterator(VIVIRI_FIXTURES)) {
-    if (!dir.is_directory()) continue;
-    for (const auto& file : fs::directory_iterator(dir.path())) {
-      if (file.path().extension() == ".input")
-        found.push_back({dir.path().filename().string(), fs::path(file.path()).replace_extension()});
-    }
-  }
-  std::sort(found.begin(), found.end(), [](const Fixture& a, const Fixture& b) { return a.stem < b.stem; });
-  return found;
-}
-
-bool writes_sql(const std::string& parser_type) {
-  return parser_type != "ClangTidy" && parser_type != "QAC_full_report" && parser_type != "ClangTidy_all";
+bool writes_sql(const std::string& name) {
+  const parser_type* type = find_parser_type(name);
+  return type && type->output == output_kind::sql_table;
 }
 
 std::string with_extension(const fs::path& stem, const char* extension) {
@@ -108,12 +91,7 @@ TEST_P(FixtureTest, ByteOrderMarkedCopiesConvertAlike) {
   }
 }
 
-std::string fixture_name(const testing::TestParamInfo<Fixture>& info) {
-  std::string name = info.param.parser_type + "_" + info.param.stem.filename().string();
-  std::replace_if(name.begin(), name.end(), [](char c) { return !std::isalnum(static_cast<unsigned char>(c)); }, '_');
-  return name;
-}
-
-INSTANTIATE_TEST_SUITE_P(Fixtures, FixtureTest, testing::ValuesIn(discover_fixtures()), fixture_name);
+INSTANTIATE_TEST_SUITE_P(Fixtures, FixtureTest, testing::ValuesIn(discover_fixtures()),
+                         [](const testing::TestParamInfo<Fixture>& tested) { return fixture_test_name(tested.param); });
 
 }  // namespace

@@ -51,12 +51,14 @@ TEST(QacSqlLines, EmptyAndQuotedOptions) {
   Detail::options options;
   options.project_name = "K7";
   options.hash_value = "say \"hi\" it's";
-  const std::deque<std::string> lines = QZQacResultElement::sql_lines(files, options, "2026-12-07", "09:15:00");
-  ASSERT_EQ(lines.size(), 2u);
-  EXPECT_EQ(lines[1], insert_prefix + R"('', 'K7', '', 'say "hi" it''s', '2026-12-07', '09:15:00', '\Src_QZ\a.c', )" +
+  Detail::TableRows rows(options, QZQacResultElement::q_results_table(), "2026-12-07", "09:15:00");
+  QZQacResultElement::add_sql_rows(files, options, rows);
+  const std::deque<std::string> lines = rows.script().lines();
+  ASSERT_EQ(lines.size(), 3u);
+  EXPECT_EQ(lines[2], insert_prefix + R"('', 'K7', '', 'say "hi" it''s', '2026-12-07', '09:15:00', '\Src_QZ\a.c', )" +
                           R"('0', '0', '0', '0', '0', '1', '0', '0', '0', '0', '1');)");
   SqliteDb db;
-  ASSERT_EQ(db.exec(lines[0] + "\n" + lines[1]), "");
+  ASSERT_EQ(db.exec(lines[1] + "\n" + lines[2]), "");
   EXPECT_EQ(db.rows("select platform, githash, filename, misra_5, his from q_results"),
             (Rows{{"", "say \"hi\" it's", "\\Src_QZ\\a.c", "1", "1"}}));
 }

@@ -34,28 +34,6 @@ std::string passfail_log(std::size_t tests) {
   return log;
 }
 
-pid_t start_program(const std::vector<std::string>& args) {
-  std::vector<std::string> strings{VIVIRI_PROGRAM};
-  strings.insert(strings.end(), args.begin(), args.end());
-  std::vector<char*> argv;
-  for (std::string& arg : strings) argv.push_back(arg.data());
-  argv.push_back(nullptr);
-  posix_spawn_file_actions_t actions;
-  posix_spawn_file_actions_init(&actions);
-  posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
-  pid_t pid = 0;
-  const int spawned = posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ);
-  posix_spawn_file_actions_destroy(&actions);
-  if (spawned != 0) throw std::runtime_error("cannot start the program");
-  return pid;
-}
-
-int wait_for(pid_t pid) {
-  int status = 0;
-  waitpid(pid, &status, 0);
-  return status;
-}
-
 std::vector<std::string> folder_entries(const TempDir& dir) {
   std::vector<std::string> names;
   for (const auto& entry : fs::directory_iterator(dir.path())) names.push_back(entry.path().filename().string());

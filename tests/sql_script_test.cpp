@@ -6,19 +6,22 @@
 
 namespace {
 
-TEST(SqlScript, CreateLineThenOneLinePerRow) {
-  Detail::SqlScript script("create table if not exists t (a, b);", "insert into t (a, b) values (");
-  EXPECT_EQ(script.lines(), std::deque<std::string>{"create table if not exists t (a, b);"});
+TEST(SqlScript, OneTransactionOfCreateLineAndOneLinePerRow) {
+  const Detail::sql_table table{"t", {{"run"}, {"a"}, {"b", "INTEGER"}}, 1, {"run", "a"}};
+  const std::string_view run_values[] = {"r'1"};
+  Detail::SqlScript script;
+  script.begin_table(table, run_values);
   script.add_row({"a", "7"});
   script.add_row({"", "say \"hi\""});
   script.add_row({"it's", "''"});
-  script.add_row({});
+  EXPECT_EQ(script.finish(), "");
   const std::deque<std::string> expected = {
-      "create table if not exists t (a, b);",
-      "insert into t (a, b) values ('a', '7');",
-      "insert into t (a, b) values ('', 'say \"hi\"');",
-      "insert into t (a, b) values ('it''s', '''''');",
-      "insert into t (a, b) values ();",
+      "BEGIN TRANSACTION;",
+      "create table if not exists t (run, a, b INTEGER, UNIQUE (run, a) ON CONFLICT IGNORE);",
+      "insert into t (run, a, b) values ('r''1', 'a', '7');",
+      "insert into t (run, a, b) values ('r''1', '', 'say \"hi\"');",
+      "insert into t (run, a, b) values ('r''1', 'it''s', '''''');",
+      "COMMIT;",
   };
   EXPECT_EQ(script.lines(), expected);
 }

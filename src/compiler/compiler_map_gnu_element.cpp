@@ -8,6 +8,7 @@
 
 #include "compiler/compiler_map_output.h"
 #include "detail/line_reader.h"
+#include "detail/messages.h"
 
 namespace {
 
@@ -36,8 +37,8 @@ void add_section(std::deque<QZCompilerMapGnuElement>& out, std::string section, 
   const std::optional<std::uint64_t> origin = hex_value_64(address);
   const std::optional<std::uint64_t> length = hex_value_64(size);
   if (!origin || !length) {
-    std::cout << "VIViriZovuro error: A number on input line " << line_number
-              << " does not fit in 64 bits, the line was skipped" << std::endl;
+    Detail::print_error("A number on input line " + std::to_string(line_number) +
+                        " does not fit in 64 bits, the line was skipped");
     return;
   }
   QZCompilerMapGnuElement element;
@@ -100,8 +101,8 @@ void QZCompilerMapGnuElement::read_elements(std::istream& in, std::deque<QZCompi
       long_name = groups.str(1);
   }
   if (!in_memory_map) {
-    std::cout << "VIViriZovuro error: The input has no \"" << memory_map_heading
-              << "\" line of a GNU ld map, no section was read" << std::endl;
+    Detail::print_error("The input has no \"" + std::string(memory_map_heading) +
+                        "\" line of a GNU ld map, no section was read");
   }
 }
 

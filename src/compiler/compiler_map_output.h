@@ -9,10 +9,9 @@
 #include <type_traits>
 
 #include "detail/options.h"
-#include "detail/output_writer.h"
 #include "detail/sql_conversion.h"
-#include "detail/sql_script.h"
-#include "detail/text_helpers.h"
+#include "detail/sql_table.h"
+#include "detail/table_rows.h"
 
 namespace CompilerMap {
 
@@ -47,49 +46,29 @@ inline unsigned int hex_value(const std::string& digits) {
   return hex_value_read(digits);
 }
 
-/// The compiler_map script without rows (the create statement alone), its
-/// rows set to begin with the run's values.
-inline Detail::SqlScript empty_script(const Detail::options& options, const std::string& date,
-                                      const std::string& time) {
-  Detail::SqlScript script(
-      "create table if not exists compiler_map (platform, project, githash, date, time, originhex, origindec INT, "
-      "sizehex, sizedec INT, section, filename);",
-      "insert into compiler_map (platform, project, githash, date, time, originhex, origindec, sizehex, sizedec, "
-      "section, filename) values (");
-  script.set_leading_values({options.platform, options.project_name, options.hash_value, date, time});
-  return script;
-}
+/// compiler_map: the run's values, then one section's origin and size (in
+/// hexadecimal as read and in decimal), its name and its file; every row is
+/// kept.
+const Detail::sql_table& compiler_map_table();
 
-/// Appends the insert line of one record to a script from empty_script.
-/// origindec and sizedec are written in decimal at the width the record
-/// gives them (32 bits for the listings and Keil maps, 64 for GNU ld maps).
+/// Hands the row of one record to the route. origindec and sizedec are
+/// written in decimal at the width the record gives them (32 bits for the
+/// listings and Keil maps, 64 for GNU ld maps). `Element` has the fields
+/// originhex, origindec, sizehex, sizedec (unsigned integers of any width),
+/// section and filename.
 template <typename Element>
-void add_row(Detail::SqlScript& script, const Element& element) {
+void add_row(Detail::TableRows& rows, const Element& element) {
   static_assert(std::is_unsigned_v<decltype(element.origindec)> && std::is_unsigned_v<decltype(element.sizedec)>);
-  script.add_row({element.originhex, std::to_string(element.origindec), element.sizehex,
-                  std::to_string(element.sizedec), element.section, element.filename});
-}
-
-/// The create statement and one insert line per record, in record order.
-/// `Element` has the fields originhex, origindec, sizehex, sizedec (unsigned
-/// integers of any width), section and filename.
-template <typename Element>
-std::deque<std::string> sql_lines(const std::deque<Element>& elements, const Detail::options& options,
-                                  const std::string& date, const std::string& time) {
-  Detail::SqlScript script = empty_script(options, date, time);
-  for (const Element& element : elements) add_row(script, element);
-  return script.release_lines();
+  rows.add({element.originhex, std::to_string(element.origindec), element.sizehex, std::to_string(element.sizedec),
+            element.section, element.filename});
 }
 
 /// The whole run of a map converter: reads `options.input` with
-/// Element::GetQZCompilerMapElements and writes the compiler_map script to
-/// `options.output` and to standard output.
+/// Element::GetQZCompilerMapElements and hands one row per record to the route.
 template <typename Element>
 void get_final_result(const Detail::options& options) {
-  Detail::convert_records_to_sql<Element>(
-      options, Element::GetQZCompilerMapElements,
-      [&](const std::string& date, const std::string& time) { return empty_script(options, date, time); },
-      add_row<Element>);
+  Detail::convert_records_to_sql<Element>(options, compiler_map_table(), Element::GetQZCompilerMapElements,
+                                          add_row<Element>);
 }
 
 }  // namespace CompilerMap

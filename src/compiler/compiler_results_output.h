@@ -15,39 +15,30 @@
 #include "detail/options.h"
 #include "detail/pattern.h"
 #include "detail/sql_conversion.h"
-#include "detail/sql_script.h"
+#include "detail/sql_table.h"
+#include "detail/table_rows.h"
 
 namespace CompilerResults {
 
-/// The compiler_results script without rows (the create statement alone), its
-/// rows set to begin with the run's values.
-inline Detail::SqlScript empty_script(const Detail::options& options, const std::string& date,
-                                      const std::string& time) {
-  Detail::SqlScript script(
-      "create table if not exists compiler_results (platform, project, githash, date, time, filename, line "
-      "INTEGER, type, error_id, error_num INTEGER);",
-      "insert into compiler_results (platform, project, githash, date, time, filename, line, type, error_id, "
-      "error_num) values (");
-  script.set_leading_values({options.platform, options.project_name, options.hash_value, date, time});
-  return script;
-}
+/// compiler_results: the run's values, then the file, line, type and
+/// identifier of one diagnostic; every row is kept.
+const Detail::sql_table& compiler_results_table();
 
-/// Appends the insert line of one diagnostic to a script from empty_script.
-inline void add_row(Detail::SqlScript& script, const std::string& filename, const std::string& line,
-                    const std::string& type, const std::string& error_id, const std::string& error_num) {
-  script.add_row({filename, line, type, error_id, error_num});
+/// Hands the row of one diagnostic to the route.
+inline void add_row(Detail::TableRows& rows, std::string_view filename, std::string_view line,
+                    std::string_view type, std::string_view error_id, std::string_view error_num) {
+  rows.add({filename, line, type, error_id, error_num});
 }
 
 /// The whole run of a diagnostic converter whose records carry their own
 /// error_num: reads `options.input` with Element::GetQZCompilerWarningsElements
-/// and writes the script to `options.output` and to standard output.
+/// and hands one row per record to the route.
 template <typename Element>
 void get_final_result(const Detail::options& options) {
   Detail::convert_records_to_sql<Element>(
-      options, Element::GetQZCompilerWarningsElements,
-      [&](const std::string& date, const std::string& time) { return empty_script(options, date, time); },
-      [](Detail::SqlScript& script, const Element& element) {
-        add_row(script, element.filename, element.line, element.type, element.error_id, element.error_num);
+      options, compiler_results_table(), Element::GetQZCompilerWarningsElements,
+      [](Detail::TableRows& rows, const Element& element) {
+        add_row(rows, element.filename, element.line, element.type, element.error_id, element.error_num);
       });
 }
 

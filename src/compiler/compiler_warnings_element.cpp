@@ -53,13 +53,10 @@ void QZCompilerWarningsElement::GetQZCompilerWarningsElements(std::ifstream& in,
 }
 
 void QZCompilerWarningsElement::get_final_result(const Detail::options& options) {
-  auto start_script = [&](const std::string& date, const std::string& time) {
-    return CompilerResults::empty_script(options, date, time);
-  };
-  auto add_row = [](Detail::SqlScript& script, const QZCompilerWarningsElement& element) {
-    CompilerResults::add_row(script, element.filename, element.line, element.type, element.error_id,
+  auto add_row = [](Detail::TableRows& rows, const QZCompilerWarningsElement& element) {
+    CompilerResults::add_row(rows, element.filename, element.line, element.type, element.error_id,
                              error_num(element.error_id));
   };
-  Detail::convert_records_to_sql<QZCompilerWarningsElement>(options, GetQZCompilerWarningsElements, start_script,
-                                                           add_row);
+  Detail::convert_records_to_sql<QZCompilerWarningsElement>(options, CompilerResults::compiler_results_table(),
+                                                           GetQZCompilerWarningsElements, add_row);
 }

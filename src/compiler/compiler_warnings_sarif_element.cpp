@@ -6,7 +6,6 @@
 #include <cctype>
 #include <cstddef>
 #include <cstdint>
-#include <iostream>
 #include <new>
 #include <optional>
 #include <unordered_map>
@@ -17,6 +16,7 @@
 #include "compiler/compiler_warnings_msvc_element.h"
 #include "compiler/compiler_warnings_ti_element.h"
 #include "detail/line_reader.h"
+#include "detail/messages.h"
 
 namespace {
 
@@ -602,7 +602,7 @@ std::string Element::read_elements(std::istream& in, std::deque<Element>& out) {
 void Element::GetQZCompilerWarningsElements(std::ifstream& in, std::deque<Element>& out) {
   const std::string problem = read_elements(in, out);
   in.close();
-  if (!problem.empty()) std::cout << "VIViriZovuro error: Input is not a SARIF log (" << problem << ")" << std::endl;
+  if (!problem.empty()) Detail::print_error("Input is not a SARIF log (" + problem + ")");
 }
 
 void Element::get_final_result(const Detail::options& options) {

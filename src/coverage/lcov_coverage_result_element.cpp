@@ -10,6 +10,7 @@
 
 #include "coverage/coverage_output.h"
 #include "detail/line_reader.h"
+#include "detail/messages.h"
 
 namespace {
 
@@ -123,9 +124,7 @@ class TracefileReader {
     end_record();
     if (!any_row_) return;
     if (totals_overflow_) {
-      std::cout << "VIViriZovuro error: Coverage totals too large for 64 bits, the *module_statistics row was "
-                   "skipped"
-                << std::endl;
+      Detail::print_error("Coverage totals too large for 64 bits, the *module_statistics row was skipped");
       return;
     }
     Element module;
@@ -149,8 +148,8 @@ class TracefileReader {
     if (!in_record_) return;
     in_record_ = false;
     if (too_large_line_ != 0) {
-      std::cout << "VIViriZovuro error: Number too large on input line " << too_large_line_
-                << ", the record was skipped" << std::endl;
+      Detail::print_error("Number too large on input line " + std::to_string(too_large_line_) +
+                          ", the record was skipped");
       return;
     }
     Element element;

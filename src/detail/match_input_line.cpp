@@ -2,6 +2,7 @@
 
 #include <iostream>
 
+#include "detail/messages.h"
 #include "detail/pattern.h"
 
 namespace Detail {
@@ -14,8 +15,8 @@ MatchResult Pattern::full_match(std::string_view subject) const {
 bool match_input_line(const Pattern& pattern, std::string_view line, std::size_t line_number, Match& groups) {
   const MatchResult result = pattern.full_match(line, groups);
   if (result == MatchResult::gave_up) {
-    std::cout << "VIViriZovuro error: Pattern matching gave up on input line " << line_number
-              << ", the line was skipped" << std::endl;
+    print_error("Pattern matching gave up on input line " + std::to_string(line_number) +
+                ", the line was skipped");
   }
   return result == MatchResult::matched;
 }

@@ -20,6 +20,7 @@ constexpr valued_option valued_options[] = {
     {"--test_type", &options::has_test_type, &options::test_type},
     {"--hash_value", &options::has_hash_value, &options::hash_value},
     {"--parser_type", &options::has_parser_type, &options::parser_type},
+    {"--database", &options::has_database, &options::database},
 };
 
 void parse_valued_option(options& opts, const std::vector<std::string>& args,

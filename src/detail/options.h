@@ -19,6 +19,7 @@ struct options {
   bool has_project_name = false;
   bool has_tool_name = false;
   bool has_test_type = false;
+  bool has_database = false;
 
   std::string hash_value;
   std::string input;
@@ -28,6 +29,9 @@ struct options {
   std::string project_name;
   std::string tool_name;
   std::string test_type;
+  /// Where the rows are loaded besides the script: a SQLite database file or
+  /// a PostgreSQL connection URI.
+  std::string database;
 };
 
 /// Fills `opts` from all arguments, the program name (entry 0) included.

@@ -8,12 +8,11 @@
 #include <filesystem>
 #include <iostream>
 
+#include "detail/messages.h"
 #include "detail/run_files.h"
 
 namespace Detail {
 namespace {
-
-bool write_failure_reported = false;
 
 bool write_all(int descriptor, const char* data, std::size_t size) {
   while (size > 0) {
@@ -177,12 +176,7 @@ bool write_output_text(const std::string& path, const Text& text, Echo echo) {
 
 }  // namespace
 
-void report_write_failure() {
-  write_failure_reported = true;
-  std::cout << "VIViriZovuro error: Could not write output file" << std::endl;
-}
-
-bool output_write_failed() { return write_failure_reported; }
+void report_write_failure() { fail(exit_status::output_not_written, "Could not write output file"); }
 
 bool write_output(const std::string& path, const std::deque<std::string>& lines, Echo echo) {
   return write_output_text(path, lines, echo);

@@ -8,12 +8,9 @@
 
 namespace Detail {
 
-/// Prints "VIViriZovuro error: Could not write output file" and remembers the
-/// failure for the exit status.
+/// Prints "VIViriZovuro error: Could not write output file" and records the
+/// failure as the exit status (messages.h).
 void report_write_failure();
-
-/// Whether report_write_failure was called in this process.
-bool output_write_failed();
 
 enum class Echo { yes, no };
 

@@ -4,36 +4,37 @@
 
 namespace Detail {
 
-SqlScript::SqlScript(std::string create_statement, std::string insert_prefix)
-    : insert_prefix_(std::move(insert_prefix)) {
-  text_.add_line(create_statement);
-}
-
-void SqlScript::set_leading_values(std::initializer_list<std::string_view> values) {
-  row_start_ = insert_prefix_;
+void SqlScript::begin_table(const sql_table& table, std::span<const std::string_view> run_values) {
+  text_.add_line("BEGIN TRANSACTION;");
+  text_.add_line(table.create_statement());
+  row_start_ = table.insert_prefix();
   const char* separator = "";
-  for (std::string_view value : values) {
+  for (std::string_view value : run_values) {
     row_start_ += separator;
     append_sql_literal(row_start_, value);
     separator = ", ";
   }
-  has_leading_values_ = values.size() > 0;
+  has_run_values_ = !run_values.empty();
 }
 
-void SqlScript::add_row(std::initializer_list<std::string_view> values) {
-  const std::string& start = has_leading_values_ ? row_start_ : insert_prefix_;
+void SqlScript::add_row(std::span<const std::string_view> values) {
   // At most: every value's quotes doubled, its two quotes and ", ".
-  std::size_t most = start.size() + 3;
+  std::size_t most = row_start_.size() + 3;
   for (std::string_view value : values) most += 2 * value.size() + 4;
   std::string& row = text_.block_for(most);
-  row += start;
-  const char* separator = has_leading_values_ ? ", " : "";
+  row += row_start_;
+  const char* separator = has_run_values_ ? ", " : "";
   for (std::string_view value : values) {
     row += separator;
     append_sql_literal(row, value);
     separator = ", ";
   }
   row += ");\n";
+}
+
+std::string SqlScript::finish() {
+  text_.add_line("COMMIT;");
+  return {};
 }
 
 }  // namespace Detail

@@ -1,29 +1,35 @@
 #pragma once
-// The SQL script shape shared by every SQL writer: one create statement, then
-// one insert statement per row, one statement per line.
+// The SQL script: one transaction, as SQLite's shell writes its dumps.
+//
+//   BEGIN TRANSACTION;
+//   create table if not exists t (a, b);
+//   insert into t (a, b) values ('x', '7');
+//   COMMIT;
+//
+// One statement per line; every value a single-quoted literal (sql_literal).
 
 #include <deque>
 #include <initializer_list>
+#include <span>
 #include <string>
 #include <string_view>
-#include <utility>
 
 #include "detail/output_text.h"
+#include "detail/row_sink.h"
 
 namespace Detail {
 
-class SqlScript {
+class SqlScript : public RowSink {
  public:
-  /// `insert_prefix` runs up to and including " values (".
-  SqlScript(std::string create_statement, std::string insert_prefix);
+  /// "BEGIN TRANSACTION;" and the table's create statement.
+  void begin_table(const sql_table& table, std::span<const std::string_view> run_values) override;
 
-  /// Appends the prefix, every value as an SQL literal (sql_literal) joined by ", ", and ");".
-  void add_row(std::initializer_list<std::string_view> values);
+  /// The insert statement of the run values and `values`.
+  void add_row(std::span<const std::string_view> values) override;
+  void add_row(std::initializer_list<std::string_view> values) { add_row({values.begin(), values.size()}); }
 
-  /// Values every later row begins with (the run's platform, project, date
-  /// and so on), quoted once here: add_row then takes only the values after
-  /// them, and the rows read exactly as if it had been given all of them.
-  void set_leading_values(std::initializer_list<std::string_view> values);
+  /// "COMMIT;". Always succeeds: the script is written by its owner.
+  std::string finish() override;
 
   /// The script as written: every statement followed by a line feed.
   const OutputText& text() const { return text_; }
@@ -31,13 +37,9 @@ class SqlScript {
   /// The statements, one per element, without line feeds.
   std::deque<std::string> lines() const { return text_.lines(); }
 
-  /// The statements, and the script is empty after.
-  std::deque<std::string> release_lines() { return std::exchange(text_, {}).lines(); }
-
  private:
-  std::string insert_prefix_;
-  std::string row_start_;  // the prefix and the quoted leading values
-  bool has_leading_values_ = false;
+  std::string row_start_;  // the insert prefix and the quoted run values
+  bool has_run_values_ = false;
   OutputText text_;
 };
 

@@ -2,6 +2,8 @@
 
 #include <iostream>
 
+#include "detail/messages.h"
+
 namespace Detail {
 namespace {
 
@@ -80,8 +82,8 @@ void Utf16Decoder::finish(std::string& out) {
 }
 
 void Utf16Decoder::malformed(std::uint64_t offset, std::string& out) {
-  std::cout << "VIViriZovuro error: Input is not valid UTF-16 at byte offset " << offset
-            << ", the character was replaced by U+FFFD" << std::endl;
+  print_error("Input is not valid UTF-16 at byte offset " + std::to_string(offset) +
+              ", the character was replaced by U+FFFD");
   append_utf8(replacement_character, out);
 }
 

@@ -301,8 +301,11 @@ void QZQacResultElement::get_final_result(const Detail::options& options) {
   const std::size_t message_count = records.size();
   const std::vector<file_group> files = group_by_file(records);
 
-  std::deque<std::string> lines;
-  if (options.parser_type == "QAC") lines = sql_lines(files, options, date, time);
-  if (options.parser_type == "QAC_full_report") lines = full_report_lines(files, message_count, options);
-  Detail::write_output(options.output, lines);
+  if (options.parser_type == "QAC") {
+    Detail::TableRows rows(options, q_results_table(), date, time);
+    add_sql_rows(files, options, rows);
+    rows.finish();
+  }
+  if (options.parser_type == "QAC_full_report")
+    Detail::write_output(options.output, full_report_lines(files, message_count, options));
 }

@@ -23,6 +23,8 @@
 
 #include "detail/options.h"
 #include "detail/pattern.h"
+#include "detail/sql_table.h"
+#include "detail/table_rows.h"
 
 class QZQacResultElement {
  public:
@@ -71,7 +73,10 @@ class QZQacResultElement {
     /// Counts the messages of one file.
     static statistics_sql of(record_range records);
 
-    /// The eleven quoted counts joined by ", ": priorities 0 to 9, then HIS.
+    /// The eleven counts in decimal: priorities 0 to 9, then HIS.
+    std::array<std::string, 11> values() const;
+
+    /// The eleven counts as SQL literals joined by ", ".
     std::string get_fancy_string() const;
   };
 
@@ -146,9 +151,14 @@ class QZQacResultElement {
   /// `records`, which must outlive the groups. Exposed for testing.
   static std::vector<file_group> group_by_file(const std::deque<QZQacResultElement>& records);
 
-  /// The q_results script for the ordered files. Exposed for testing.
-  static std::deque<std::string> sql_lines(const std::vector<file_group>& files, const Detail::options& options,
-                                           const std::string& date, const std::string& time);
+  /// q_results: the run's values, then per file its name (the platform, a
+  /// backslash and the file's path) and its counts; the first row of a hash
+  /// and file name is kept.
+  static const Detail::sql_table& q_results_table();
+
+  /// Hands one q_results row per file, in order, to the route. Exposed for testing.
+  static void add_sql_rows(const std::vector<file_group>& files, const Detail::options& options,
+                           Detail::TableRows& rows);
 
   /// The full text report for the ordered files; `message_count` is the
   /// number of messages of all files. The details of one file (its

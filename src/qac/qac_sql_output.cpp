@@ -1,5 +1,7 @@
 // The "QAC" output: one q_results row per source file.
 
+#include <algorithm>
+
 #include "detail/text_helpers.h"
 #include "qac/qac_result_element.h"
 
@@ -16,38 +18,42 @@ QZQacResultElement::statistics_sql QZQacResultElement::statistics_sql::of(
   return counts;
 }
 
-std::string QZQacResultElement::statistics_sql::get_fancy_string() const {
-  std::string values;
-  for (const std::uint64_t count : priority_counts) {
-    Detail::append_sql_literal(values, Detail::my_lexical_cast<unsigned long>(count));
-    values += ", ";
-  }
-  Detail::append_sql_literal(values, Detail::my_lexical_cast<unsigned long>(his_count));
-  return values;
+std::array<std::string, 11> QZQacResultElement::statistics_sql::values() const {
+  std::array<std::string, 11> texts;
+  for (std::size_t i = 0; i < priority_counts.size(); ++i)
+    texts[i] = Detail::my_lexical_cast<unsigned long>(priority_counts[i]);
+  texts[10] = Detail::my_lexical_cast<unsigned long>(his_count);
+  return texts;
 }
 
-std::deque<std::string> QZQacResultElement::sql_lines(const std::vector<file_group>& files,
-                                                      const Detail::options& options, const std::string& date,
-                                                      const std::string& time) {
-  std::deque<std::string> lines;
-  lines.push_back(
-      "create table if not exists q_results (platform, project, tool, githash, date, time, filename, misra_0, "
-      "misra_1, misra_2, misra_3, misra_4, misra_5, misra_6, misra_7, misra_8, misra_9, his, UNIQUE (githash, "
-      "filename) ON CONFLICT IGNORE);");
-  for (const file_group& file : files) {
-    std::string row =
-        "insert into q_results (platform, project, tool, githash, date, time, filename, misra_0, misra_1, misra_2, "
-        "misra_3, misra_4, misra_5, misra_6, misra_7, misra_8, misra_9, his) values (";
-    for (const std::string* value :
-         {&options.platform, &options.project_name, &options.tool_name, &options.hash_value, &date, &time}) {
-      Detail::append_sql_literal(row, *value);
-      row += ", ";
-    }
-    Detail::append_sql_literal(row, options.platform + "\\" + file.first);
-    row += ", ";
-    row += statistics_sql::of(file.second).get_fancy_string();
-    row += ");";
-    lines.push_back(std::move(row));
+std::string QZQacResultElement::statistics_sql::get_fancy_string() const {
+  std::string joined;
+  for (const std::string& value : values()) {
+    if (!joined.empty()) joined += ", ";
+    Detail::append_sql_literal(joined, value);
   }
-  return lines;
+  return joined;
+}
+
+const Detail::sql_table& QZQacResultElement::q_results_table() {
+  static const Detail::sql_table table{
+      "q_results",
+      {{"platform"}, {"project"}, {"tool"},    {"githash"}, {"date"},    {"time"},    {"filename"},
+       {"misra_0"},  {"misra_1"}, {"misra_2"}, {"misra_3"}, {"misra_4"}, {"misra_5"}, {"misra_6"},
+       {"misra_7"},  {"misra_8"}, {"misra_9"}, {"his"}},
+      6,
+      {"githash", "filename"}};
+  return table;
+}
+
+void QZQacResultElement::add_sql_rows(const std::vector<file_group>& files, const Detail::options& options,
+                                      Detail::TableRows& rows) {
+  std::array<std::string_view, 12> row;
+  for (const file_group& file : files) {
+    const std::string filename = options.platform + "\\" + file.first;
+    const std::array<std::string, 11> counts = statistics_sql::of(file.second).values();
+    row[0] = filename;
+    std::copy(counts.begin(), counts.end(), row.begin() + 1);
+    rows.add(row);
+  }
 }

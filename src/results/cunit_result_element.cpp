@@ -118,7 +118,5 @@ void QZCUnitResultElement::get_final_result(const Detail::options& options) {
   std::ifstream& in = Detail::take_run_input(options.input);
   GetQZCUnitResultElements(in, results);
 
-  Detail::SqlScript script = Results::results_script_start(options, date, time);
-  for (const result& verdict : results) script.add_row({verdict.first, verdict.second});
-  Detail::write_output(options.output, script.text());
+  Results::write_results(options, date, time, results);
 }

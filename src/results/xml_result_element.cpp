@@ -9,6 +9,7 @@
 #include <utility>
 
 #include "detail/line_reader.h"
+#include "detail/messages.h"
 #include "detail/output_writer.h"
 #include "detail/run_files.h"
 #include "detail/sql_script.h"
@@ -123,9 +124,7 @@ void QZXmlResultElement::get_final_result(const Detail::options& options) {
   std::ifstream& in = Detail::take_run_input(options.input);
   const std::string problem = read_results(in, results);
   if (!problem.empty())
-    std::cout << "VIViriZovuro error: Input is not a JUnit or CUnit XML results file (" << problem << ")" << std::endl;
+    Detail::print_error("Input is not a JUnit or CUnit XML results file (" + problem + ")");
 
-  Detail::SqlScript script = Results::results_script_start(options, date, time);
-  for (const result& verdict : results) script.add_row({verdict.first, verdict.second});
-  Detail::write_output(options.output, script.text());
+  Results::write_results(options, date, time, results);
 }

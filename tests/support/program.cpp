@@ -40,6 +40,28 @@ RunResult run_program(const std::vector<std::string>& args, const std::vector<st
   return result;
 }
 
+pid_t start_program(const std::vector<std::string>& args) {
+  std::vector<std::string> strings{VIVIRI_PROGRAM};
+  strings.insert(strings.end(), args.begin(), args.end());
+  std::vector<char*> argv;
+  for (std::string& arg : strings) argv.push_back(arg.data());
+  argv.push_back(nullptr);
+  posix_spawn_file_actions_t actions;
+  posix_spawn_file_actions_init(&actions);
+  posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
+  pid_t pid = 0;
+  const int spawned = posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ);
+  posix_spawn_file_actions_destroy(&actions);
+  if (spawned != 0) throw std::runtime_error("cannot start the program");
+  return pid;
+}
+
+int wait_for(pid_t pid) {
+  int status = 0;
+  waitpid(pid, &status, 0);
+  return status;
+}
+
 std::vector<std::string> standard_args(const std::string& parser_type, const std::string& input,
                                        const std::string& output) {
   return {"--input=" + input,           "--output=" + output,  "--platform=Pwe3",

@@ -1,6 +1,8 @@
 #pragma once
 // Running the built program as a pipeline would.
 
+#include <sys/types.h>
+
 #include <string>
 #include <vector>
 
@@ -14,6 +16,12 @@ struct RunResult {
 /// Runs the program with `args` (the program name is added in front), through
 /// the command `prefix` if one is given (for example to drop root's rights).
 RunResult run_program(const std::vector<std::string>& args, const std::vector<std::string>& prefix = {});
+
+/// Starts the program with `args`, its standard output discarded; returns at once.
+pid_t start_program(const std::vector<std::string>& args);
+
+/// Waits for a started program; its wait status.
+int wait_for(pid_t pid);
 
 /// The eight options of a complete command line, with the values the tests
 /// use everywhere: platform Pwe3, test type Unit, project K7Tr52_App_default,

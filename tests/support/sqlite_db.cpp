@@ -43,4 +43,18 @@ std::vector<std::vector<std::string>> SqliteDb::rows(const std::string& query) {
   return result;
 }
 
+std::vector<std::vector<std::string>> SqliteDb::dump(const std::string& table) {
+  std::string columns;
+  for (const std::vector<std::string>& column : rows("select name from pragma_table_info('" + table + "')"))
+    columns += (columns.empty() ? "quote(\"" : ", quote(\"") + column[0] + "\")";
+  return rows("select " + columns + " from \"" + table + "\" order by rowid");
+}
+
+std::vector<std::string> SqliteDb::tables() {
+  std::vector<std::string> names;
+  for (const std::vector<std::string>& row : rows("select name from sqlite_master where type = 'table' order by name"))
+    names.push_back(row[0]);
+  return names;
+}
+
 }  // namespace test_support

@@ -22,6 +22,14 @@ class SqliteDb {
   /// Every row of `query`, each value as text ("NULL" for a null).
   std::vector<std::vector<std::string>> rows(const std::string& query);
 
+  /// Every row of `table` in insertion order, each value as SQLite's quote()
+  /// gives it: 12 for an integer, '12' for a text, NULL, so that equal dumps
+  /// mean equal values of equal types.
+  std::vector<std::vector<std::string>> dump(const std::string& table);
+
+  /// The tables of the database, by name.
+  std::vector<std::string> tables();
+
  private:
   sqlite3* db_ = nullptr;
 };

@@ -1,0 +1,43 @@
+#include "detail/table_rows.h"
+
+#include "detail/messages.h"
+#include "detail/output_writer.h"
+#include "detail/sqlite_sink.h"
+
+namespace Detail {
+TableRows::TableRows(const options& opts, const sql_table& table, const std::string& date, const std::string& time)
+    : options_(opts) {
+  const std::vector<std::string> values = run_values(table, opts, date, time);
+  const std::vector<std::string_view> views(values.begin(), values.end());
+  script_.begin_table(table, views);
+  if (opts.has_database) {
+    database_ = database_sink(opts.database);
+    database_->begin_table(table, views);
+  }
+}
+
+TableRows::~TableRows() = default;
+
+void TableRows::add(std::span<const std::string_view> values) {
+  script_.add_row(values);
+  if (database_) database_->add_row(values);
+}
+
+void TableRows::finish() {
+  script_.finish();
+  const bool written = write_output(options_.output, script_.text());
+  if (!database_) return;
+  if (!written) {
+    database_.reset();  // rolls the run's rows back
+    return;
+  }
+  const std::string problem = database_->finish();
+  database_.reset();
+  if (!problem.empty()) fail(exit_status::database_not_loaded, "Could not load database: " + problem);
+}
+
+std::unique_ptr<RowSink> database_sink(const std::string& target) {
+  return std::make_unique<SqliteSink>(target);
+}
+
+}  // namespace Detail

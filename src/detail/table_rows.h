@@ -1,0 +1,58 @@
+#pragma once
+// The one route of every SQL converter's rows: the converter names its table
+// and hands over its rows as values, in order; the route gives them to the
+// script and, with --database, to the database loader (row_sink.h).
+//
+//   Detail::TableRows rows(options, Results::ut_results_table(), date, time);
+//   rows.add({"Calc.Adds", "passed"});
+//   rows.finish();  // the script to the output and standard output, then the database
+
+#include <initializer_list>
+#include <memory>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "detail/options.h"
+#include "detail/row_sink.h"
+#include "detail/sql_script.h"
+#include "detail/sql_table.h"
+
+namespace Detail {
+
+class TableRows {
+ public:
+  /// Starts the script of `table` and, when `opts.database` names a database,
+  /// its transaction there. Every row begins with the run's values from
+  /// `opts`, `date` and `time` (run_values).
+  TableRows(const options& opts, const sql_table& table, const std::string& date, const std::string& time);
+  ~TableRows();
+  TableRows(const TableRows&) = delete;
+  TableRows& operator=(const TableRows&) = delete;
+
+  /// One row: the values after the run's own, in column order.
+  void add(std::span<const std::string_view> values);
+  void add(std::initializer_list<std::string_view> values) { add({values.begin(), values.size()}); }
+
+  /// Writes the script to the output file and to standard output, then
+  /// commits the rows to the database. An output that could not be written
+  /// leaves nothing of the run in the database (its failure is the run's);
+  /// a database that fails keeps nothing of the run and gives the message
+  /// "Could not load database: REASON" and exit_status::database_not_loaded.
+  void finish();
+
+  /// The script so far. Exposed for testing.
+  const SqlScript& script() const { return script_; }
+
+ private:
+  const options& options_;
+  SqlScript script_;
+  std::unique_ptr<RowSink> database_;
+};
+
+/// The loader of the database `target` names: a SQLite database file at
+/// that path.
+std::unique_ptr<RowSink> database_sink(const std::string& target);
+
+}  // namespace Detail

@@ -1,0 +1,235 @@
+// --database: the rows of every SQL script loaded into a SQLite database file
+// by the program itself, all or nothing, as loading the script would give
+// them; many runs into one file at once; failures that keep nothing.
+
+#include <signal.h>
+#include <sys/mount.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+
+#include <cerrno>
+#include <chrono>
+#include <cstring>
+#include <filesystem>
+#include <thread>
+
+#include "support/files.h"
+#include "support/fixtures.h"
+#include "support/program.h"
+#include "support/sqlite_db.h"
+
+namespace fs = std::filesystem;
+using namespace test_support;
+
+namespace {
+
+using Rows = std::vector<std::vector<std::string>>;
+
+std::vector<std::string> with_database(std::vector<std::string> args, const std::string& database) {
+  args.push_back("--database=" + database);
+  return args;
+}
+
+std::vector<std::string> with_hash(std::vector<std::string> args, const std::string& hash) {
+  for (std::string& arg : args) {
+    if (arg.starts_with("--hash_value=")) arg = "--hash_value=" + hash;
+  }
+  return args;
+}
+
+std::string passfail_log(std::size_t tests) {
+  std::string log;
+  for (std::size_t i = 0; i < tests; ++i) log += "  Test: test_number_" + std::to_string(i) + " ...passed\n";
+  return log;
+}
+
+// Rows of a table that may not exist (a run that kept nothing creates none).
+std::size_t row_count(SqliteDb& db, const std::string& table) {
+  const std::vector<std::string> tables = db.tables();
+  if (std::find(tables.begin(), tables.end(), table) == tables.end()) return 0;
+  return std::stoul(db.rows("select count(*) from " + table)[0][0]);
+}
+
+class DatabaseFixture : public testing::TestWithParam<Fixture> {};
+
+// Two runs with the same hash, so that the rules on duplicate keys count too.
+TEST_P(DatabaseFixture, LoadsTheRowsItsScriptsLoad) {
+  const Fixture& fixture = GetParam();
+  TempDir dir;
+  const std::string database = dir.file("loaded.db");
+  SqliteDb from_scripts;
+  for (const char* output : {"first.sql", "second.sql"}) {
+    const RunResult run =
+        run_program(with_database(standard_args(fixture.parser_type, fixture.file(".input"), dir.file(output)), database));
+    ASSERT_EQ(run.exit_status, 0) << run.out;
+    ASSERT_EQ(from_scripts.exec(read_file(dir.file(output))), "");
+  }
+  SqliteDb loaded(database);
+  ASSERT_EQ(loaded.tables(), from_scripts.tables());
+  for (const std::string& table : from_scripts.tables()) EXPECT_EQ(loaded.dump(table), from_scripts.dump(table));
+}
+
+INSTANTIATE_TEST_SUITE_P(SqlFixtures, DatabaseFixture, testing::ValuesIn(sql_fixtures()),
+                         [](const testing::TestParamInfo<Fixture>& tested) { return fixture_test_name(tested.param); });
+
+TEST(Database, ParallelRunsIntoOneNewFileAllLoad) {
+  TempDir dir;
+  constexpr std::size_t runs = 16, tests = 2000;
+  write_file(dir.file("in.log"), passfail_log(tests));
+  std::vector<pid_t> started;
+  for (std::size_t i = 0; i < runs; ++i) {
+    const std::string name = "run" + std::to_string(i);
+    started.push_back(start_program(with_hash(
+        with_database(standard_args("PassFail", dir.file("in.log"), dir.file(name + ".sql")), dir.file("all.db")),
+        name)));
+  }
+  for (const pid_t pid : started) {
+    const int status = wait_for(pid);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+  }
+  SqliteDb db(dir.file("all.db"));
+  EXPECT_EQ(db.rows("select count(*), count(distinct githash) from ut_results"),
+            (Rows{{std::to_string(runs * tests), std::to_string(runs)}}));
+}
+
+TEST(Database, KilledRunLeavesAllItsRowsOrNone) {
+  TempDir dir;
+  constexpr std::size_t tests = 150'000;
+  write_file(dir.file("in.log"), passfail_log(tests));
+  const auto args = [&](const std::string& name) {
+    return with_database(standard_args("PassFail", dir.file("in.log"), dir.file(name + ".sql")), dir.file(name + ".db"));
+  };
+  const auto start = std::chrono::steady_clock::now();
+  ASSERT_EQ(run_program(args("whole")).exit_status, 0);
+  const auto duration = std::chrono::steady_clock::now() - start;
+
+  // Killed once the load has begun (its journal exists), then at points of a
+  // whole run's duration, the last ones during the commit or after it.
+  const std::vector<double> fractions = {-1, 0.5, 0.8, 0.95, 1.1};
+  for (std::size_t i = 0; i < fractions.size(); ++i) {
+    const std::string name = "killed" + std::to_string(i);
+    const pid_t pid = start_program(args(name));
+    if (fractions[i] < 0) {
+      const auto end = std::chrono::steady_clock::now() + duration * 3;
+      while (std::chrono::steady_clock::now() < end && !fs::exists(dir.file(name + ".db-journal"))) {
+      }
+    } else {
+      std::this_thread::sleep_for(std::chrono::duration_cast<std::chrono::nanoseconds>(duration * fractions[i]));
+    }
+    kill(pid, SIGKILL);
+    wait_for(pid);
+    SqliteDb db(dir.file(name + ".db"));
+    EXPECT_EQ(db.rows("pragma integrity_check"), Rows{{"ok"}}) << name;
+    const std::size_t count = row_count(db, "ut_results");
+    EXPECT_TRUE(count == 0 || count == tests) << name << ": " << count << " rows";
+  }
+}
+
+// The run's rows are kept in one transaction: however the database fails,
+// none of them stays, the output file is complete and the run says why.
+struct Refusal {
+  const char* name;
+  void (*prepare)(const TempDir& dir, const std::string& database);
+  const char* reason;
+  bool as_nobody = false;
+};
+
+const Refusal refusals[] = {
+    {"NotADatabase",
+     [](const TempDir&, const std::string& database) {
+       write_file(database, "these are not the bytes of a SQLite database file, not at all\n");
+     },
+     "file is not a database"},
+    {"TableWithOtherColumns",
+     [](const TempDir&, const std::string& database) {
+       SqliteDb db(database);
+       ASSERT_EQ(db.exec("create table ut_results (name, verdict);"), "");
+     },
+     "table ut_results has no column named platform"},
+    {"ReadOnlyFile",
+     [](const TempDir& dir, const std::string& database) {
+       SqliteDb db(database);
+       ASSERT_EQ(db.exec("create table kept (a);"), "");
+       chmod(dir.path().c_str(), 0755);
+       chmod(database.c_str(), 0444);
+     },
+     "attempt to write a readonly database", true},
+};
+
+class DatabaseRefusal : public testing::TestWithParam<Refusal> {};
+
+TEST_P(DatabaseRefusal, KeepsNothingAndSaysWhy) {
+  const Refusal& refusal = GetParam();
+  TempDir dir;
+  const std::string database = dir.file("target.db");
+  refusal.prepare(dir, database);
+  write_file(dir.file("in.log"), passfail_log(3));
+  const auto args = [&](const std::string& output) {
+    return with_database(standard_args("PassFail", dir.file("in.log"), output), database);
+  };
+  std::vector<std::string> prefix;
+  std::string output = dir.file("out.sql");
+  if (refusal.as_nobody) {
+    if (geteuid() != 0) GTEST_SKIP() << "needs root to run the program as another user";
+    prefix = {"/usr/bin/setpriv", "--reuid=65534", "--regid=65534", "--clear-groups"};
+    output = "/tmp/viviri-readonly-" + std::to_string(getpid()) + ".sql";
+  }
+  const RunResult run = run_program(args(output), prefix);
+  EXPECT_EQ(run.exit_status, 248);
+  EXPECT_NE(run.out.find("VIViriZovuro error: Could not load database: " + std::string(refusal.reason) + "\n"),
+            std::string::npos)
+      << run.out;
+  const std::string written = read_file(output);
+  fs::remove(output);
+  EXPECT_EQ(normalise_date_time(run.out), "version 0" + normalise_date_time(written) +
+                                              "VIViriZovuro error: Could not load database: " + refusal.reason + "\n");
+  EXPECT_EQ(std::count(written.begin(), written.end(), '\n'), 6);  // the whole script
+  chmod(database.c_str(), 0644);
+  if (!refusal.as_nobody && std::string(refusal.name) == "NotADatabase") return;
+  SqliteDb db(database);
+  EXPECT_EQ(db.rows("pragma integrity_check"), Rows{{"ok"}});
+  if (std::string(refusal.name) == "ReadOnlyFile") {
+    EXPECT_EQ(db.tables(), std::vector<std::string>{"kept"});
+  } else {
+    EXPECT_EQ(row_count(db, "ut_results"), 0u);
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Database, DatabaseRefusal, testing::ValuesIn(refusals),
+                         [](const testing::TestParamInfo<Refusal>& tested) { return std::string(tested.param.name); });
+
+TEST(Database, FullDiskKeepsNothing) {
+  TempDir dir, small;
+  if (mount("viviri", small.path().c_str(), "tmpfs", 0, "size=256k") != 0)
+    GTEST_SKIP() << "cannot mount a small tmpfs here: " << std::strerror(errno);
+  write_file(dir.file("in.log"), passfail_log(20'000));
+  const RunResult run = run_program(
+      with_database(standard_args("PassFail", dir.file("in.log"), dir.file("out.sql")), small.file("full.db")));
+  std::size_t rows = 0;
+  {
+    SqliteDb db(small.file("full.db"));
+    rows = row_count(db, "ut_results");
+  }
+  umount(small.path().c_str());
+  EXPECT_EQ(run.exit_status, 248);
+  EXPECT_NE(run.out.find("VIViriZovuro error: Could not load database: database or disk is full\n"), std::string::npos);
+  EXPECT_EQ(rows, 0u);
+  EXPECT_EQ(std::count(run.out.begin(), run.out.end(), '\n'), 20'000 + 4);  // the whole script and the message
+}
+
+TEST(Database, TypesThatWriteNoSqlAreRefusedBeforeConverting) {
+  TempDir dir;
+  write_file(dir.file("in.txt"), "src/a.cpp:1:1: warning: w [misc-w]\n");
+  for (const char* parser_type : {"QAC_full_report", "ClangTidy", "ClangTidy_all", "NoSuchType"}) {
+    const RunResult run = run_program(
+        with_database(standard_args(parser_type, dir.file("in.txt"), dir.file("out")), dir.file("never.db")));
+    EXPECT_EQ(run.exit_status, 248) << parser_type;
+    EXPECT_EQ(run.out, "version 0VIViriZovuro error: --database needs a parser type that writes SQL\n");
+    EXPECT_FALSE(fs::exists(dir.file("out"))) << parser_type;
+    EXPECT_FALSE(fs::exists(dir.file("never.db"))) << parser_type;
+  }
+}
+
+}  // namespace
