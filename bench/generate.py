@@ -665,6 +665,134 @@ def warning_sarif_closing(state):
     return "        }\n      ]\n    }\n  ]\n}\n" if state["n"] else '{"version": "2.1.0", "runs": []}\n'
 
 
+# --------------------------------------------------------------------------- Cobertura_Coverage
+
+def cobertura_coverage(rng, state):
+    """One package of a gcovr --xml-pretty report: a class per source file, some lines with branch data."""
+    lines = []
+    if state["n"] == 0:
+        lines += ["<?xml version='1.0' encoding='UTF-8'?>",
+                  "<!DOCTYPE coverage SYSTEM 'http://cobertura.sourceforge.net/xml/coverage-04.dtd'>",
+                  '<coverage line-rate="0.8" function-rate="0.9" branch-rate="0.6" lines-covered="0" lines-valid="0" '
+                  'functions-covered="0" functions-valid="0" branches-covered="0" branches-valid="0" '
+                  'complexity="0.0" timestamp="1715936700" version="gcovr 5.2">',
+                  "  <sources>", "    <source>/home/ci/k7tr52</source>", "  </sources>", "  <packages>"]
+    files = state.get("files")
+    if files is None:
+        files = state["files"] = source_files(rng, 5000)
+    module = rng.choice(MODULES)
+    lines += ['    <package name="src.%s" line-rate="0.8" function-rate="0.9" branch-rate="0.6" complexity="0.0">'
+              % module, "      <classes>"]
+    for _ in range(rng.randint(1, 10)):
+        source = files[state["n"] % len(files)]
+        state["n"] += 1
+        lines += ['        <class name="%s_c" filename="src/%s.c" line-rate="0.8" branch-rate="0.6" complexity="0.0">'
+                  % (source.split("/")[1], source), "          <methods/>", "          <lines>"]
+        line = 1
+        for _ in range(rng.randint(10, 400)):
+            line += rng.randint(1, 4)
+            hits = 0 if rng.random() < 0.25 else rng.randint(1, 100000)
+            if rng.random() < 0.15:
+                total = rng.choice([2, 2, 2, 4, 6])
+                covered = 0 if hits == 0 else rng.randint(0, total)
+                lines += ['            <line number="%d" hits="%d" branch="true" condition-coverage="%d%% (%d/%d)">'
+                          % (line, hits, 100 * covered // total, covered, total),
+                          "              <conditions>",
+                          '                <condition number="0" type="jump" coverage="%d%%"/>'
+                          % (100 * covered // total),
+                          "              </conditions>", "            </line>"]
+            else:
+                lines.append('            <line number="%d" hits="%d" branch="false"/>' % (line, hits))
+        lines += ["          </lines>", "        </class>"]
+    lines += ["      </classes>", "    </package>"]
+    return lines
+
+
+# --------------------------------------------------------------------------- PassFail_Unity
+
+def unity_output(rng, state):
+    """One Unity test program's run: its output, result lines and summary, half of them behind ctest -V prefixes."""
+    state["n"] += 1
+    program = "test_%s_%d" % (rng.choice(STEMS), state["n"])
+    prefix = "%d: " % state["n"] if rng.random() < 0.5 else ""
+    lines = []
+    if prefix:
+        lines += ["test %d" % state["n"], "      Start %3d: %s" % (state["n"], program), "",
+                  "%sTest command: /home/ci/k7tr52/build/tests/%s" % (prefix, program)]
+    tests = failures = ignored = 0
+    for i in range(rng.randint(3, 80)):
+        test = "%s_should_%s_%s_%d" % (rng.choice(STEMS), rng.choice(WORDS), rng.choice(WORDS), i)
+        where = "/home/ci/k7tr52/tests/%s.c:%d:%s:" % (program, rng.randint(20, 900), test)
+        tests += 1
+        roll = rng.random()
+        if roll < 0.08:
+            failures += 1
+            lines.append("%s%sFAIL: Expected %d Was %d" % (prefix, where, rng.randint(0, 99), rng.randint(0, 99)))
+        elif roll < 0.12:
+            ignored += 1
+            lines.append("%s%sIGNORE: needs the %s" % (prefix, where, rng.choice(WORDS)))
+        else:
+            lines.append("%s%sPASS" % (prefix, where))
+        if rng.random() < 0.1:
+            lines.append('%sChecking %s "%s"' % (prefix, rng.choice(WORDS), rng.choice(STEMS)))
+    lines += [prefix, prefix + "-----------------------",
+              "%s%d Tests %d Failures %d Ignored " % (prefix, tests, failures, ignored), prefix + ("FAIL" if failures else "OK")]
+    return lines
+
+
+# --------------------------------------------------------------------------- PassFail_GTest
+
+def gtest_output(rng, state):
+    """One GoogleTest test suite's console output: passing, failing, skipped, disabled and parameterised tests."""
+    state["n"] += 1
+    suite = "%s%sTest" % (rng.choice(STEMS).title().replace("_", ""), rng.choice(WORDS).title())
+    if rng.random() < 0.3:
+        suite = "Inst%d/%s" % (state["n"], suite)
+    count = rng.randint(3, 60)
+    lines = ["[----------] %d tests from %s" % (count, suite)]
+    for i in range(count):
+        name = "%s.%s%s_%d" % (suite, rng.choice(WORDS).title(), rng.choice(WORDS).title(), i)
+        where = ", where GetParam() = %d" % rng.randint(0, 99) if "/" in suite else ""
+        roll = rng.random()
+        if roll < 0.02:
+            lines.append("[ DISABLED ] %s" % name)
+            continue
+        lines.append("[ RUN      ] %s" % name)
+        if roll < 0.1:
+            lines += ["test/%s_test.cpp:%d: Failure" % (rng.choice(STEMS), rng.randint(1, 900)),
+                      "Expected equality of these values:", "  %s" % rng.choice(WORDS),
+                      "    Which is: %d" % rng.randint(0, 99), "  %d" % rng.randint(0, 99),
+                      "[  FAILED  ] %s%s (%d ms)" % (name, where, rng.randint(0, 50))]
+        elif roll < 0.13:
+            lines += ["test/%s_test.cpp:%d: Skipped" % (rng.choice(STEMS), rng.randint(1, 900)), "not on this target",
+                      "[  SKIPPED ] %s (0 ms)" % name]
+        else:
+            lines.append("[       OK ] %s%s (%d ms)" % (name, where, rng.randint(0, 50)))
+    lines += ["[----------] %d tests from %s (%d ms total)" % (count, suite, rng.randint(0, 999)), ""]
+    return lines
+
+
+# --------------------------------------------------------------------------- PassFail_CTest
+
+def ctest_output(rng, state):
+    """A stretch of a ctest run: Start and result lines, with the output of failed tests between them."""
+    lines = []
+    for _ in range(rng.randint(5, 40)):
+        state["n"] += 1
+        number = state["n"]
+        name = "%s_%s_%d" % (rng.choice(STEMS), rng.choice(WORDS), number)
+        lines.append("      Start %5d: %s" % (number, name))
+        roll = rng.random()
+        status = ("   Passed  " if roll < 0.85 else "***Failed  " if roll < 0.93 else "***Timeout " if roll < 0.95
+                  else "***Exception: SegFault" if roll < 0.97 else "***Skipped ")
+        lines.append("%5d/99999 Test #%d: %s %s%s %5.2f sec" % (number, number, name, "." * max(3, 60 - len(name)),
+                                                              status, rng.random() * 10))
+        if roll >= 0.85:
+            lines += ["%s: %s %s" % (rng.choice(STEMS), rng.choice(WORDS), rng.choice(WORDS))
+                      for _ in range(rng.randint(1, 20))] + [""]
+    return lines
+
+
 GENERATORS = {
     "PassFail": (pass_fail, "\n"),
     "CTC_Coverage": (ctc_coverage, "\n"),
@@ -681,13 +809,18 @@ GENERATORS = {
     "Warning_TI": (warning, "\n"),
     "Map_GNU": (map_gnu, "\n"),
     "ClangTidy_all": (clang_tidy, "\r\n"),
+    "Cobertura_Coverage": (cobertura_coverage, "\n"),
+    "PassFail_Unity": (unity_output, "\n"),
+    "PassFail_GTest": (gtest_output, "\n"),
+    "PassFail_CTest": (ctest_output, "\n"),
     "Warning_MSVC": (warning_msvc, "\r\n"),
     "Warning_SARIF": (warning_sarif, "\n"),
 }
 
-# Closes what the pieces opened, after the last one.
-CLOSINGS = {"PassFail_XML": lambda state: "</testsuites>\n", "Warning_MSVC": warning_msvc_closing,
-            "Warning_SARIF": warning_sarif_closing}
+# Closes what the pieces opened, after the last one (from the generator's state).
+CLOSINGS = {"PassFail_XML": lambda state: "</testsuites>\n",
+            "Cobertura_Coverage": lambda state: "  </packages>\n</coverage>\n",
+            "Warning_MSVC": warning_msvc_closing, "Warning_SARIF": warning_sarif_closing}
 
 
 def main():

@@ -5,7 +5,9 @@
 //                --parser_type=PassFail|GCOV_Coverage|CTC_Coverage|QAC|
 //                              QAC_full_report|Warning|Map|Map_KEIL|ClangTidy|
 //                              Map_GNU|ClangTidy_all|LCOV_Coverage|PassFail_XML|
-//                              Warning_GCC|Warning_TI|Warning_MSVC|Warning_SARIF
+//                              Warning_GCC|Warning_TI|Cobertura_Coverage|
+//                              PassFail_Unity|PassFail_GTest|PassFail_CTest|
+//                              Warning_MSVC|Warning_SARIF
 //                [--database=FILE|postgresql://...]
 //
 // Everything goes to standard output: "version 0" (no line end), then any

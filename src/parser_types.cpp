@@ -9,11 +9,15 @@
 #include "compiler/compiler_warnings_msvc_element.h"
 #include "compiler/compiler_warnings_sarif_element.h"
 #include "compiler/compiler_warnings_ti_element.h"
+#include "coverage/cobertura_coverage_result_element.h"
 #include "coverage/ctc_coverage_result_element.h"
 #include "coverage/gcov_coverage_result_element.h"
 #include "coverage/lcov_coverage_result_element.h"
 #include "qac/qac_result_element.h"
+#include "results/ctest_result_element.h"
 #include "results/cunit_result_element.h"
+#include "results/gtest_result_element.h"
+#include "results/unity_result_element.h"
 #include "results/xml_result_element.h"
 
 namespace {
@@ -34,6 +38,10 @@ constexpr parser_type all_parser_types[] = {
     {"PassFail_XML", &QZXmlResultElement::get_final_result, output_kind::sql_table},
     {"Warning_GCC", &QZCompilerWarningsGccElement::get_final_result, output_kind::sql_table},
     {"Warning_TI", &QZCompilerWarningsTiElement::get_final_result, output_kind::sql_table},
+    {"Cobertura_Coverage", &QZCoberturaCoverageResultElement::get_final_result, output_kind::sql_table},
+    {"PassFail_Unity", &QZUnityResultElement::get_final_result, output_kind::sql_table},
+    {"PassFail_GTest", &QZGTestResultElement::get_final_result, output_kind::sql_table},
+    {"PassFail_CTest", &QZCTestResultElement::get_final_result, output_kind::sql_table},
     {"Warning_MSVC", &QZCompilerWarningsMsvcElement::get_final_result, output_kind::sql_table},
     {"Warning_SARIF", &QZCompilerWarningsSarifElement::get_final_result, output_kind::sql_table},
 };

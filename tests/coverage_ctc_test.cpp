@@ -19,8 +19,8 @@ using Row = std::vector<std::string>;
 using Rows = std::vector<Row>;
 
 Row fields(const QZCtcCoverageResultElement& e) {
-  return {e.function_name, e.C0_percent, e.C0_tested_lines, e.C0_testable_lines,
-          e.C1_percent,    e.C1_tested_lines, e.C1_testable_lines};
+  return {e.row.function_name, e.row.C0_percent, e.row.C0_tested_lines, e.row.C0_testable_lines,
+          e.row.C1_percent,    e.row.C1_tested_lines, e.row.C1_testable_lines};
 }
 
 Rows read(const std::string& listing) {
@@ -58,29 +58,29 @@ TEST(CoverageCtcPatterns, CompiledFromTheListedSource) {
 TEST(CoverageCtcRecord, WorkedExamplesFieldByField) {
   QZCtcCoverageResultElement function;
   ASSERT_TRUE(function.parse_input_string("***TER  50 % (  1/  2) of FUNCTION foo()       100 % (  3/  3) statement", 1));
-  EXPECT_EQ(function.function_name, "foo");
-  EXPECT_EQ(function.C0_percent, "100");
-  EXPECT_EQ(function.C0_tested_lines, "3");
-  EXPECT_EQ(function.C0_testable_lines, "3");
-  EXPECT_EQ(function.C1_percent, "50");
-  EXPECT_EQ(function.C1_tested_lines, "1");
-  EXPECT_EQ(function.C1_testable_lines, "2");
+  EXPECT_EQ(function.row.function_name, "foo");
+  EXPECT_EQ(function.row.C0_percent, "100");
+  EXPECT_EQ(function.row.C0_tested_lines, "3");
+  EXPECT_EQ(function.row.C0_testable_lines, "3");
+  EXPECT_EQ(function.row.C1_percent, "50");
+  EXPECT_EQ(function.row.C1_tested_lines, "1");
+  EXPECT_EQ(function.row.C1_testable_lines, "2");
 
   QZCtcCoverageResultElement module;
   ASSERT_TRUE(module.parse_input_string("TER : 75 % (3/4) decision TER : 100 % (10/10) statement", 1));
-  EXPECT_EQ(module.function_name, "*module_statistics");
-  EXPECT_EQ(module.C0_percent, "100");
-  EXPECT_EQ(module.C0_tested_lines, "10");
-  EXPECT_EQ(module.C0_testable_lines, "10");
-  EXPECT_EQ(module.C1_percent, "75");
-  EXPECT_EQ(module.C1_tested_lines, "3");
-  EXPECT_EQ(module.C1_testable_lines, "4");
+  EXPECT_EQ(module.row.function_name, "*module_statistics");
+  EXPECT_EQ(module.row.C0_percent, "100");
+  EXPECT_EQ(module.row.C0_tested_lines, "10");
+  EXPECT_EQ(module.row.C0_testable_lines, "10");
+  EXPECT_EQ(module.row.C1_percent, "75");
+  EXPECT_EQ(module.row.C1_tested_lines, "3");
+  EXPECT_EQ(module.row.C1_testable_lines, "4");
 }
 
 TEST(CoverageCtcRecord, NoMatchLeavesTheRecordUntouched) {
   QZCtcCoverageResultElement element;
-  element.function_name = "kept";
-  element.C0_percent = "1";
+  element.row.function_name = "kept";
+  element.row.C0_percent = "1";
   EXPECT_FALSE(element.parse_input_string("***TER 50 % (1/2) of SOURCE FILE a.c 100 % (3/3) statement", 4));
   EXPECT_FALSE(element.is_valid);
   EXPECT_EQ(fields(element), (Row{"kept", "1", "", "", "", "", ""}));

@@ -24,8 +24,8 @@ Rows read(const std::string& page) {
   Rows rows;
   for (const auto& e : elements) {
     EXPECT_TRUE(e.is_valid);
-    EXPECT_EQ(e.function_name + e.C1_percent + e.C1_tested_lines + e.C1_testable_lines, "");
-    rows.push_back({e.C0_percent, e.C0_tested_lines, e.C0_testable_lines});
+    EXPECT_EQ(e.row.function_name + e.row.C1_percent + e.row.C1_tested_lines + e.row.C1_testable_lines, "");
+    rows.push_back({e.row.C0_percent, e.row.C0_tested_lines, e.row.C0_testable_lines});
   }
   return rows;
 }

@@ -12,7 +12,8 @@ std::string rows(const std::string& tracefile) {
   std::deque<QZLcovCoverageResultElement> records(1);
   QZLcovCoverageResultElement::read_elements(in, records);
   std::string text;
-  for (const auto& r : records) {
+  for (const auto& record : records) {
+    const Coverage::coverage_row& r = record.row;
     text += r.function_name + " " + r.C0_percent + "/" + r.C0_tested_lines + "/" + r.C0_testable_lines + " " +
             r.C1_percent + "/" + r.C1_tested_lines + "/" + r.C1_testable_lines + "\n";
   }

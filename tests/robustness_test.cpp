@@ -60,6 +60,15 @@ const HostileCase cases[] = {
        return "<testsuite>\n<testcase name=\"t\"><system-out><!--" + comment + "--></system-out></testcase>\n";
      },
      "<testcase name=\"after\"/>\n</testsuite>\n", sql_row, 2},
+    {"Cobertura_Coverage",
+     [](const std::string& f) {
+       std::string comment = f;
+       std::erase(comment, '\0');
+       return "<coverage>\n<class filename=\"a.c\"><lines><line number=\"1\" hits=\"1\"/><!--" + comment +
+              "--></lines></class>\n";
+     },
+     "<class filename=\"after.c\"><lines><line number=\"1\" hits=\"0\"/></lines></class>\n</coverage>\n", sql_row,
+     3},  // two files and the module row
     {"ClangTidy", [](const std::string& f) { return "src/a.cpp:10:5: warning: " + f + " [modernize-use-nullptr]\n"; },
      "src/after.cpp:1:1: error: after [misc-after]\n", "onclick=\"toggleInfo(", 2},
     {"ClangTidy_all", [](const std::string& f) { return "src/a.cc:10:5: warning: " + f + " [modernize-use-nullptr]\n"; },
@@ -69,6 +78,14 @@ const HostileCase cases[] = {
     {"Warning_TI",
      [](const std::string& f) { return "\"../Src/a.c\", line 57 (col. 3): warning #179-D: " + f + "\n"; },
      "\"../Src/after.c\", line 1: error (dcc:1521): after\n", sql_row, 2},
+    {"PassFail_Unity", [](const std::string& f) { return f + ".c:12:test_a:FAIL: " + f + "\n"; },
+     "tests/after.c:3:test_after:PASS\n1 Tests 0 Failures 0 Ignored\n", sql_row, 2},
+    // Test output left without a line end before the verdict.
+    {"PassFail_GTest", [](const std::string& f) { return "[ RUN      ] A.b\n" + f + "[       OK ] A.b (0 ms)\n"; },
+     "[  FAILED  ] A.after (1 ms)\n", sql_row, 2},
+    {"PassFail_CTest",
+     [](const std::string& f) { return "1/2 Test #1: " + f + " .....   Passed    0.01 sec\n"; },
+     "2/2 Test #2: after .....***Failed    0.01 sec\n", sql_row, 2},
     {"Warning_MSVC", [](const std::string& f) { return "C:\\w\\Src\\a.c(10,5): warning C4996: " + f + "\n"; },
      "after.c(1): error: after [-Wx] [C:\\w\\a.vcxproj]\n", sql_row, 2},
     // JSON holds no raw control bytes or invalid UTF-8: the hostile text is a string's escaped content.

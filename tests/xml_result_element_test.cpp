@@ -39,6 +39,20 @@ TEST(XmlResults, VerdictRules) {
       {R"(<testsuite><testcase name="a" status="notrun"/><testcase name="b" status="disabled"/></testsuite>)",
        {{"a", "skipped"}, {"b", "skipped"}}},
       {R"(<testsuite name="empty"/>)", {}},
+      // GoogleTest before 1.12 marks skipped tests by their result alone.
+      {R"(<testsuite><testcase name="a" result="skipped"/><testcase name="b" result="suppressed"/></testsuite>)",
+       {{"a", "skipped"}, {"b", "skipped"}}},
+      {R"(<testsuite><testcase name="a" result="skipped"><failure/></testcase></testsuite>)", {{"a", "FAILED"}}},
+      // A suite's own failure (its set-up) gives a row before its test cases; one in a test case does not.
+      {R"(<testsuites><testsuite name="s"><testcase name="a"/><error/><failure/></testsuite></testsuites>)",
+       {{"s", "FAILED"}, {"s.a", "passed"}}},
+      {R"(<testsuite name="s"><testcase name="a"><failure/></testcase></testsuite>)", {{"s.a", "FAILED"}}},
+      // Without a classname, the nearest enclosing suite's name; an empty name leaves the classname alone.
+      {R"(<testsuites><testsuite name="s"><testsuite name="t"><testcase name="a" classname=""/></testsuite>)"
+       R"(<testcase name="a"/></testsuite><testcase name="a"/></testsuites>)",
+       {{"t.a", "passed"}, {"s.a", "passed"}, {"a", "passed"}}},
+      {R"(<testsuite name="s"><testcase name="" classname="c"/><testcase name=""/><testcase/></testsuite>)",
+       {{"c", "passed"}, {"s", "passed"}, {"s", "passed"}}},
       // Two failure records of one test give one row; a failure after a
       // success, or of the same name in another suite, gives its own.
       {"<CUNIT_TEST_RUN_REPORT><CUNIT_RESULT_LISTING><CUNIT_RUN_SUITE><CUNIT_RUN_SUITE_SUCCESS>"

@@ -1,14 +1,15 @@
 #pragma once
 // The ut_coverage table, written alike for every coverage record type.
 //
-// A coverage record is any type with the string fields `function_name`,
-// `C0_percent`, `C0_tested_lines`, `C0_testable_lines`, `C1_percent`,
-// `C1_tested_lines` and `C1_testable_lines`, and a static
+// Every coverage reader gives coverage_row values. A coverage record type
+// holds one as its `row`, with a static
 // `GetQZCoverageResultElements(std::ifstream&, std::deque<Record>&)`:
 //
 //   void QZCtcCoverageResultElement::get_final_result(const Detail::options& options) {
 //     Coverage::convert_to_coverage_script<QZCtcCoverageResultElement>(options);
 //   }
+
+#include <string>
 
 #include "detail/options.h"
 #include "detail/sql_conversion.h"
@@ -17,15 +18,27 @@
 
 namespace Coverage {
 
+/// One ut_coverage row: C0 is line (or statement) coverage, C1 branch (or
+/// decision) coverage, each as its percent and its tested and testable counts,
+/// kept as the text to write.
+struct coverage_row {
+  std::string function_name;
+  std::string C0_percent;
+  std::string C0_tested_lines;
+  std::string C0_testable_lines;
+  std::string C1_percent;
+  std::string C1_tested_lines;
+  std::string C1_testable_lines;
+};
+
 /// ut_coverage: the run's values, the C0 and C1 figures and the name of the
 /// function or file; the first row of a project, hash and name is kept.
 const Detail::sql_table& ut_coverage_table();
 
-/// Hands the row of one record to the route, in column order.
-template <typename Record>
-void add_coverage_row(Detail::TableRows& rows, const Record& record) {
-  rows.add({record.C0_percent, record.C0_tested_lines, record.C0_testable_lines, record.C1_percent,
-            record.C1_tested_lines, record.C1_testable_lines, record.function_name});
+/// Hands one row to the route, in column order.
+inline void add_coverage_row(Detail::TableRows& rows, const coverage_row& row) {
+  rows.add({row.C0_percent, row.C0_tested_lines, row.C0_testable_lines, row.C1_percent, row.C1_tested_lines,
+            row.C1_testable_lines, row.function_name});
 }
 
 /// Converts `options.input` with Record's reader into ut_coverage rows: one
@@ -34,8 +47,9 @@ void add_coverage_row(Detail::TableRows& rows, const Record& record) {
 /// before the input is read.
 template <typename Record>
 void convert_to_coverage_script(const Detail::options& options) {
-  Detail::convert_records_to_sql<Record>(options, ut_coverage_table(), Record::GetQZCoverageResultElements,
-                                         add_coverage_row<Record>);
+  Detail::convert_records_to_sql<Record>(
+      options, ut_coverage_table(), Record::GetQZCoverageResultElements,
+      [](Detail::TableRows& rows, const Record& record) { add_coverage_row(rows, record.row); });
 }
 
 }  // namespace Coverage

@@ -34,23 +34,23 @@ const Detail::Pattern& QZCtcCoverageResultElement::my_regex2() {
 bool QZCtcCoverageResultElement::parse_input_string(const std::string& text, std::size_t first_line_number) {
   Detail::Match groups;
   if (Detail::match_input_line(my_regex(), text, first_line_number, groups)) {
-    C1_percent = groups.str(1);
-    C1_tested_lines = groups.str(2);
-    C1_testable_lines = groups.str(3);
-    function_name = groups.str(4);
-    C0_percent = groups.str(5);
-    C0_tested_lines = groups.str(6);
-    C0_testable_lines = groups.str(7);
+    row.C1_percent = groups.str(1);
+    row.C1_tested_lines = groups.str(2);
+    row.C1_testable_lines = groups.str(3);
+    row.function_name = groups.str(4);
+    row.C0_percent = groups.str(5);
+    row.C0_tested_lines = groups.str(6);
+    row.C0_testable_lines = groups.str(7);
     return true;
   }
   if (Detail::match_input_line(my_regex2(), text, first_line_number, groups)) {
-    C1_percent = groups.str(1);
-    C1_tested_lines = groups.str(2);
-    C1_testable_lines = groups.str(3);
-    function_name = "*module_statistics";
-    C0_percent = groups.str(4);
-    C0_tested_lines = groups.str(5);
-    C0_testable_lines = groups.str(6);
+    row.C1_percent = groups.str(1);
+    row.C1_tested_lines = groups.str(2);
+    row.C1_testable_lines = groups.str(3);
+    row.function_name = "*module_statistics";
+    row.C0_percent = groups.str(4);
+    row.C0_tested_lines = groups.str(5);
+    row.C0_testable_lines = groups.str(6);
     return true;
   }
   return false;

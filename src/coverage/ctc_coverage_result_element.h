@@ -23,19 +23,14 @@
 #include <istream>
 #include <string>
 
+#include "coverage/coverage_output.h"
 #include "detail/options.h"
 #include "detail/pattern.h"
 
 class QZCtcCoverageResultElement {
  public:
   bool is_valid = false;
-  std::string function_name;
-  std::string C0_percent;
-  std::string C0_tested_lines;
-  std::string C0_testable_lines;
-  std::string C1_percent;
-  std::string C1_tested_lines;
-  std::string C1_testable_lines;
+  Coverage::coverage_row row;
 
   /// The function summary pattern (a "***TER" pair), compiled on the first call.
   static const Detail::Pattern& my_regex();

@@ -36,9 +36,9 @@ void QZGCovCoverageResultElement::read_elements(std::istream& in, std::deque<QZG
   for (std::string_view line; reader.next(line);) {
     if (!match_row(line, reader.line_number(), groups)) continue;
     QZGCovCoverageResultElement element;
-    element.C0_tested_lines = groups.str(1);
-    element.C0_testable_lines = groups.str(2);
-    element.C0_percent = groups.str(3);
+    element.row.C0_tested_lines = groups.str(1);
+    element.row.C0_testable_lines = groups.str(2);
+    element.row.C0_percent = groups.str(3);
     element.is_valid = true;
     out.push_back(std::move(element));
   }

@@ -17,19 +17,14 @@
 #include <string>
 #include <string_view>
 
+#include "coverage/coverage_output.h"
 #include "detail/options.h"
 #include "detail/pattern.h"
 
 class QZGCovCoverageResultElement {
  public:
   bool is_valid = false;
-  std::string function_name;
-  std::string C0_percent;
-  std::string C0_tested_lines;
-  std::string C0_testable_lines;
-  std::string C1_percent;
-  std::string C1_tested_lines;
-  std::string C1_testable_lines;
+  Coverage::coverage_row row;
 
   /// The line-coverage row pattern, compiled on the first call.
   static const Detail::Pattern& my_regex();

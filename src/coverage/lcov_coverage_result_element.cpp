@@ -1,33 +1,19 @@
 #include "coverage/lcov_coverage_result_element.h"
 
-#include <charconv>
 #include <cstddef>
-#include <cstdint>
-#include <iostream>
 #include <optional>
 #include <string_view>
 #include <vector>
 
+#include "coverage/coverage_counts.h"
 #include "coverage/coverage_output.h"
 #include "detail/line_reader.h"
-#include "detail/messages.h"
 
 namespace {
 
 using Element = QZLcovCoverageResultElement;
-using count = std::uint64_t;
-// 100 x a 64-bit count needs more than 64 bits.
-__extension__ typedef unsigned __int128 wide_count;
-
-enum class Number { ok, malformed, too_large };
-
-Number parse_number(std::string_view text, count& value) {
-  const char* end = text.data() + text.size();
-  const auto [stop, error] = std::from_chars(text.data(), end, value);
-  if (text.empty() || stop != end) return Number::malformed;
-  if (error == std::errc::result_out_of_range) return Number::too_large;
-  return error == std::errc() ? Number::ok : Number::malformed;
-}
+using Coverage::count;
+using Coverage::Number;
 
 // Into `fields`, reused from line to line: a vector per DA line would cost
 // more than the rest of the reading.
@@ -36,21 +22,6 @@ void split_fields(std::string_view text, std::vector<std::string_view>& fields) 
   for (std::size_t comma; (comma = text.find(',')) != std::string_view::npos; text.remove_prefix(comma + 1))
     fields.push_back(text.substr(0, comma));
   fields.push_back(text);
-}
-
-std::string to_decimal(wide_count value) {
-  std::string digits;
-  do {
-    digits.insert(digits.begin(), static_cast<char>('0' + static_cast<int>(value % 10)));
-    value /= 10;
-  } while (value != 0);
-  return digits;
-}
-
-// 100 x hit / found rounded down; empty when nothing was found.
-std::string percent(count hit, count found) {
-  if (found == 0) return "";
-  return to_decimal(static_cast<wide_count>(hit) * 100 / found);
 }
 
 // Lines or branches of one record: the summary lines (LF/LH, BRF/BRH) as
@@ -62,34 +33,8 @@ struct Measure {
   count listed_hit = 0;
 
   bool present() const { return found_line || hit_line || listed > 0; }
-  count found() const { return found_line.value_or(listed); }
-  count hit() const { return hit_line.value_or(listed_hit); }
+  Coverage::Tally tally() const { return {hit_line.value_or(listed_hit), found_line.value_or(listed)}; }
 };
-
-struct Total {
-  count found = 0;
-  count hit = 0;
-  bool present = false;
-
-  // False when a sum no longer fits in 64 bits.
-  bool add(const Measure& measure) {
-    present = true;
-    return !__builtin_add_overflow(found, measure.found(), &found) &&
-           !__builtin_add_overflow(hit, measure.hit(), &hit);
-  }
-};
-
-void set_lines(Element& element, count hit, count found) {
-  element.C0_percent = percent(hit, found);
-  element.C0_tested_lines = std::to_string(hit);
-  element.C0_testable_lines = std::to_string(found);
-}
-
-void set_branches(Element& element, count hit, count found) {
-  element.C1_percent = percent(hit, found);
-  element.C1_tested_lines = std::to_string(hit);
-  element.C1_testable_lines = std::to_string(found);
-}
 
 class TracefileReader {
  public:
@@ -122,17 +67,7 @@ class TracefileReader {
   // Ends the last record (also without its "end_of_record") and adds the module row.
   void finish() {
     end_record();
-    if (!any_row_) return;
-    if (totals_overflow_) {
-      Detail::print_error("Coverage totals too large for 64 bits, the *module_statistics row was skipped");
-      return;
-    }
-    Element module;
-    module.is_valid = true;
-    module.function_name = "*module_statistics";
-    set_lines(module, line_total_.hit, line_total_.found);
-    if (branch_total_.present) set_branches(module, branch_total_.hit, branch_total_.found);
-    out_.push_back(std::move(module));
+    if (std::optional<Coverage::coverage_row> module = totals_.module_row()) push_row(std::move(*module));
   }
 
  private:
@@ -148,26 +83,25 @@ class TracefileReader {
     if (!in_record_) return;
     in_record_ = false;
     if (too_large_line_ != 0) {
-      Detail::print_error("Number too large on input line " + std::to_string(too_large_line_) +
-                          ", the record was skipped");
+      Coverage::report_number_too_large(too_large_line_);
       return;
     }
+    std::optional<Coverage::Tally> branches;
+    if (branches_.present()) branches = branches_.tally();
+    push_row(Coverage::counted_row(std::move(path_), lines_.tally(), branches));
+    totals_.add(lines_.tally(), branches);
+  }
+
+  void push_row(Coverage::coverage_row row) {
     Element element;
     element.is_valid = true;
-    element.function_name = std::move(path_);
-    set_lines(element, lines_.hit(), lines_.found());
-    if (!line_total_.add(lines_)) totals_overflow_ = true;
-    if (branches_.present()) {
-      set_branches(element, branches_.hit(), branches_.found());
-      if (!branch_total_.add(branches_)) totals_overflow_ = true;
-    }
+    element.row = std::move(row);
     out_.push_back(std::move(element));
-    any_row_ = true;
   }
 
   // False for a field that is not a number; a number too large marks the record.
   bool take_number(std::string_view text, count& value) {
-    const Number result = parse_number(text, value);
+    const Number result = Coverage::parse_number(text, value);
     if (result == Number::too_large && too_large_line_ == 0) too_large_line_ = line_number_;
     return result == Number::ok;
   }
@@ -208,10 +142,7 @@ class TracefileReader {
   Measure lines_;
   Measure branches_;
   std::size_t too_large_line_ = 0;  // 0 while the record's numbers all fit
-  Total line_total_;
-  Total branch_total_;
-  bool totals_overflow_ = false;
-  bool any_row_ = false;
+  Coverage::ModuleTotals totals_;
 };
 
 }  // namespace

@@ -24,18 +24,13 @@
 #include <istream>
 #include <string>
 
+#include "coverage/coverage_output.h"
 #include "detail/options.h"
 
 class QZLcovCoverageResultElement {
  public:
   bool is_valid = false;
-  std::string function_name;
-  std::string C0_percent;
-  std::string C0_tested_lines;
-  std::string C0_testable_lines;
-  std::string C1_percent;
-  std::string C1_tested_lines;
-  std::string C1_testable_lines;
+  Coverage::coverage_row row;
 
   /// Replaces `out` with one record per source file in input order, then the
   /// module record (none for a tracefile without records), then closes `in`.

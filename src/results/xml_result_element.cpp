@@ -14,6 +14,7 @@
 #include "detail/run_files.h"
 #include "detail/sql_script.h"
 #include "detail/text_helpers.h"
+#include "detail/xml_tree.h"
 #include "results/results_output.h"
 
 namespace {
@@ -27,42 +28,51 @@ std::string_view trimmed(std::string_view text) {
   return text.substr(first, text.find_last_not_of(blanks) - first + 1);
 }
 
-// Visits the elements below `root` in document order; `visit(element)`
-// returns whether to go on into the element's children. A loop over the
-// parent links instead of recursion, so that the depth costs no stack.
-template <typename Visit>
-void walk_elements(pugi::xml_node root, Visit visit) {
-  pugi::xml_node node = root;
-  for (;;) {
-    const bool descend = node.type() == pugi::node_element && visit(node);
-    if (descend && node.first_child()) {
-      node = node.first_child();
-      continue;
-    }
-    while (node != root && !node.next_sibling()) node = node.parent();
-    if (node == root) return;
-    node = node.next_sibling();
-  }
-}
-
-result junit_verdict(pugi::xml_node testcase) {
+// "classname.name"; a test case without a classname takes its suite's name in
+// its place, so that equal test names of two suites stay apart.
+std::string junit_name(pugi::xml_node testcase, std::string_view suite) {
   const std::string_view name = testcase.attribute("name").value();
-  const std::string_view classname = testcase.attribute("classname").value();
-  std::string full_name(name);
-  if (!classname.empty() && classname != name) full_name = std::string(classname) + "." + full_name;
-
-  const std::string_view status = testcase.attribute("status").value();
-  if (testcase.child("failure") || testcase.child("error") || status == "fail") return {full_name, "FAILED"};
-  if (testcase.child("skipped") || status == "notrun" || status == "disabled") return {full_name, "skipped"};
-  return {full_name, "passed"};
+  std::string_view classname = testcase.attribute("classname").value();
+  if (classname.empty()) classname = suite;
+  if (classname.empty() || classname == name) return std::string(name);
+  if (name.empty()) return std::string(classname);
+  return std::string(classname) + "." + std::string(name);
 }
 
+bool holds_failure(pugi::xml_node element) { return element.child("failure") || element.child("error"); }
+
+result junit_verdict(pugi::xml_node testcase, std::string_view suite) {
+  std::string full_name = junit_name(testcase, suite);
+  const std::string_view status = testcase.attribute("status").value();
+  // GoogleTest before 1.12 marks a skipped test by its result alone.
+  const std::string_view outcome = testcase.attribute("result").value();
+  if (holds_failure(testcase) || status == "fail") return {std::move(full_name), "FAILED"};
+  if (testcase.child("skipped") || status == "notrun" || status == "disabled" || outcome == "skipped" ||
+      outcome == "suppressed")
+    return {std::move(full_name), "skipped"};
+  return {std::move(full_name), "passed"};
+}
+
+// A suite's own failure or error, outside every test case, is a set-up that
+// failed: its tests never ran, so the suite itself gives a FAILED row.
 void read_junit(pugi::xml_node root, std::vector<result>& out) {
-  walk_elements(root, [&](pugi::xml_node element) {
-    if (std::string_view(element.name()) != "testcase") return true;
-    out.push_back(junit_verdict(element));
-    return false;
-  });
+  std::vector<std::string_view> suites;  // the names of the enclosing test suites, innermost last
+  const auto is_suite = [](pugi::xml_node element) { return std::string_view(element.name()) == "testsuite"; };
+  Detail::walk_elements(
+      root,
+      [&](pugi::xml_node element) {
+        if (is_suite(element)) {
+          suites.push_back(element.attribute("name").value());
+          if (holds_failure(element)) out.emplace_back(suites.back(), "FAILED");
+          return true;
+        }
+        if (std::string_view(element.name()) != "testcase") return true;
+        out.push_back(junit_verdict(element, suites.empty() ? std::string_view() : suites.back()));
+        return false;
+      },
+      [&](pugi::xml_node element) {
+        if (is_suite(element)) suites.pop_back();
+      });
 }
 
 std::optional<result> cunit_verdict(pugi::xml_node record) {
@@ -75,7 +85,7 @@ std::optional<result> cunit_verdict(pugi::xml_node record) {
 }
 
 void read_cunit(pugi::xml_node root, std::vector<result>& out) {
-  walk_elements(root, [&](pugi::xml_node element) {
+  Detail::walk_elements(root, [&](pugi::xml_node element) {
     const std::optional<result> verdict = cunit_verdict(element);
     if (!verdict) return true;
     const std::optional<result> before = cunit_verdict(element.previous_sibling());
@@ -83,12 +93,6 @@ void read_cunit(pugi::xml_node root, std::vector<result>& out) {
     if (!same_failure) out.push_back(*verdict);
     return false;
   });
-}
-
-pugi::xml_node next_element_sibling(pugi::xml_node node) {
-  do node = node.next_sibling();
-  while (node && node.type() != pugi::node_element);
-  return node;
 }
 
 }  // namespace
@@ -99,12 +103,9 @@ std::string QZXmlResultElement::read_results(std::istream& in, std::vector<resul
   pugi::xml_document document;
   // In place: the text is parsed where it lies instead of in a second copy.
   const pugi::xml_parse_result parsed = document.load_buffer_inplace(text.data(), text.size());
-  if (!parsed) return std::string(parsed.description()) + " at offset " + std::to_string(parsed.offset);
+  if (std::string problem = Detail::xml_problem(document, parsed); !problem.empty()) return problem;
 
   const pugi::xml_node root = document.document_element();
-  // The parser accepts further top-level elements, whose tests would be lost.
-  if (const pugi::xml_node second_root = next_element_sibling(root))
-    return "a second root element <" + std::string(second_root.name()) + "> follows <" + root.name() + ">";
   const std::string_view root_name = root.name();
   if (root_name == "testsuites" || root_name == "testsuite") {
     read_junit(root, out);

@@ -1,0 +1,51 @@
+#pragma once
+// CTest console output: one ut_results row per test result line, in log
+// order, duplicates kept:
+//
+//    3/22 Test  #3: parse_number .....................   Passed    0.01 sec    parse_number passed
+//    4/22 Test  #4: crashes ..........................***Exception: SegFault   crashes FAILED
+//
+// The name is printed as CTest prints it, without the dots that pad it.
+// "Passed" gives "passed"; "***Skipped" and "***Not Run (Disabled)" give
+// "skipped"; every other "***" result ("***Failed" with or without a reason,
+// "***Timeout", "***Exception: ...", "***Not Run" for a missing program,
+// file or fixture set-up, also "Subprocess aborted***Exception:") gives
+// "FAILED", as CTest counts them among the failed tests. A test that started
+// (`Start  3: NAME`) and has no result line by the end of the input (CTest
+// itself was stopped) gives a row FAILED after all others. Lines are read as
+// Results::ConsoleReader hands them out.
+
+#include <cstddef>
+#include <istream>
+#include <string_view>
+#include <vector>
+
+#include "detail/options.h"
+#include "detail/pattern.h"
+#include "results/results_output.h"
+
+class QZCTestResultElement {
+ public:
+  /// Test name and verdict word ("passed", "FAILED" or "skipped").
+  using result = Results::result;
+
+  /// The result line pattern, compiled on the first call; groups: the test
+  /// number, the name, "Passed" (empty for any other result) and the text
+  /// after the first "***". The line's end is not needed: a failure reason
+  /// that quotes a pattern with a line feed breaks the line in two.
+  static const Detail::Pattern& my_regex();
+
+  /// The pattern of the line printed as a test starts; groups: the test
+  /// number and the name.
+  static const Detail::Pattern& start_regex();
+
+  /// The verdict word of a result line's groups 3 and 4.
+  static const char* verdict(std::string_view passed, std::string_view failure);
+
+  /// Replaces `out` with the results of `in` in log order, duplicates kept,
+  /// then the tests that started and have no result line.
+  static void read_results(std::istream& in, std::vector<result>& out);
+
+  /// Converts `options.input` into the ut_results script at `options.output`.
+  static void get_final_result(const Detail::options& options);
+};
