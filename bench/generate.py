@@ -11,6 +11,7 @@ has CR LF line ends, as a run on a Windows build agent writes it.
 """
 
 import argparse
+import json
 import random
 import sys
 
@@ -543,6 +544,127 @@ def map_gnu(rng, state):
     return lines
 
 
+# --------------------------------------------------------------------------- Warning_MSVC
+
+MSVC_WARNINGS = [
+    ("warning", "C4996", "'strcpy': This function or variable may be unsafe. Consider using strcpy_s instead. To "
+     "disable deprecation, use _CRT_SECURE_NO_WARNINGS. See online help for details."),
+    ("warning", "C4244", "'=': conversion from 'int' to 'uint8_t', possible loss of data"),
+    ("warning", "C4267", "'argument': conversion from 'size_t' to 'uint32_t', possible loss of data"),
+    ("warning", "C4100", "'%s': unreferenced formal parameter"),
+    ("warning", "C4189", "'%s': local variable is initialized but not referenced"),
+    ("warning", "C4018", "'<': signed/unsigned mismatch"),
+    ("error", "C2065", "'%s': undeclared identifier"),
+    ("fatal error", "C1083", "Cannot open include file: '%s.h': No such file or directory"),
+]
+
+
+def warning_msvc(rng, state):
+    """An MSBuild build of a solution on several nodes, with the summary that repeats the diagnostics."""
+    files = state.get("files")
+    if files is None:
+        files = state["files"] = source_files(rng, 2000)
+        state["seen"] = []
+    lines = []
+    if state["n"] == 0:
+        lines += ["Microsoft (R) Build Engine version 16.11.2+f32259642 for .NET Framework",
+                  "Copyright (C) Microsoft Corporation. All rights reserved.", "",
+                  "Build started 17/05/2024 09:05:00.",
+                  '     1>Project "C:\\work\\K7Tr52\\K7Tr52.sln" on node 1 (default targets).']
+    source = files[state["n"] % len(files)]
+    state["n"] += 1
+    node = rng.randint(2, 14)
+    project = "C:\\work\\K7Tr52\\%s\\%s.vcxproj" % (source.split("/")[0], source.split("/")[0])
+    lines += ["    %2d>ClCompile:" % node,
+              "         " + long_command_line(rng, "CL.exe /c /Zi /nologo /W4 /WX- /diagnostics:column", source),
+              "         %s.c" % source.split("/")[1]]
+    path = "C:\\work\\K7Tr52\\Src\\%s.c" % source.replace("/", "\\")
+    for _ in range(rng.randint(0, 12)):
+        kind, number, text = rng.choice(MSVC_WARNINGS)
+        if "%s" in text:
+            text = text % rng.choice(WORDS)
+        diagnostic = "%s(%d,%d): %s %s: %s [%s]" % (path, rng.randint(1, 3000), rng.randint(1, 80), kind, number,
+                                                     text, project)
+        lines.append("    %2d>%s" % (node, diagnostic))
+        if len(state["seen"]) < 2000:
+            state["seen"].append(diagnostic)
+    if rng.random() < 0.02:
+        lines.append("    %2d>LINK : fatal error LNK1104: cannot open file '%s.lib' [%s]" % (node, source, project))
+    return lines
+
+
+def warning_msvc_closing(state):
+    """The summary after "Build FAILED.", which repeats every diagnostic (here the first two thousand)."""
+    lines = ["", "Build FAILED.", ""]
+    for diagnostic in state.get("seen", []):
+        lines += ['"C:\\work\\K7Tr52\\K7Tr52.sln" (default target) (1) ->', "(ClCompile target) ->",
+                  "  " + diagnostic, ""]
+    lines += ["    1234 Warning(s)", "    56 Error(s)", "", "Time Elapsed 00:12:34.56", ""]
+    return "\n".join(lines)
+
+
+# --------------------------------------------------------------------------- Warning_SARIF
+
+SARIF_RULES = [("cpp/%s-%s" % (stem, word), rng_level) for stem, word, rng_level in [
+    ("unused", "local-variable", "note"), ("uncontrolled", "format-string", "error"),
+    ("overflow", "buffer", "error"), ("missing", "check-scanf", "warning"), ("integer", "multiplication", "warning"),
+    ("path", "injection", "error"), ("commented-out", "code", "note"), ("dead", "store", "warning"),
+    ("null", "dereference", "error"), ("sign", "conversion", "warning")]]
+
+
+def sarif_result(rng, files):
+    """One result as CodeQL and other analysers write it, pretty-printed."""
+    index = rng.randrange(len(SARIF_RULES))
+    rule_id, _ = SARIF_RULES[index]
+    line = rng.randint(1, 3000)
+    result = {"ruleId": rule_id, "ruleIndex": index}
+    roll = rng.random()
+    if roll < 0.7:
+        result["level"] = rng.choice(["error", "warning", "note"])
+    result["message"] = {"text": "The value of '%s' in %s() is %s but never used after line %d." % (
+        rng.choice(WORDS), rng.choice(STEMS), rng.choice(WORDS), line)}
+    location = {"physicalLocation": {
+        "artifactLocation": {"uri": "Src/%s.c" % files[rng.randrange(len(files))], "uriBaseId": "%SRCROOT%",
+                             "index": rng.randrange(len(files))},
+        "region": {"startLine": line, "startColumn": rng.randint(1, 80), "endColumn": rng.randint(1, 120)}}}
+    result["locations"] = [location]
+    result["partialFingerprints"] = {"primaryLocationLineHash": "%016x:1" % rng.getrandbits(64)}
+    if rng.random() < 0.2:
+        result["codeFlows"] = [{"threadFlows": [{"locations": [
+            {"location": {"physicalLocation": location["physicalLocation"],
+                          "message": {"text": "'%s' is assigned here" % rng.choice(WORDS)}}}
+            for _ in range(rng.randint(1, 4))]}]}]
+    if rng.random() < 0.03:
+        result["suppressions"] = [{"kind": "inSource", "status": rng.choice(["accepted", "rejected"])}]
+    return result
+
+
+def warning_sarif(rng, state):
+    """A CodeQL-like SARIF log: one run whose tool lists the rules, then the results, pretty-printed."""
+    files = state.get("files")
+    if files is None:
+        files = state["files"] = source_files(rng, 3000)
+    lines = json.dumps(sarif_result(rng, files), indent=2).splitlines()
+    body = ["        " + line for line in lines[:-1]]  # the closing brace comes with the next result or the end
+    if state["n"] == 0:
+        rules = [{"id": rule_id, "name": rule_id.split("/")[1], "defaultConfiguration": {"level": level}}
+                 for rule_id, level in SARIF_RULES]
+        driver = {"name": "CodeQL", "semanticVersion": "2.17.0", "rules": rules}
+        head = ["{", '  "$schema": "https://json.schemastore.org/sarif-2.1.0.json",', '  "version": "2.1.0",',
+                '  "runs": [', "    {", '      "tool": {']
+        head += ["        " + line for line in json.dumps({"driver": driver}, indent=2).splitlines()[1:-1]]
+        head += ["      },", '      "results": [']
+        body = head + body
+    else:
+        body = ["        },"] + body
+    state["n"] += 1
+    return body
+
+
+def warning_sarif_closing(state):
+    return "        }\n      ]\n    }\n  ]\n}\n" if state["n"] else '{"version": "2.1.0", "runs": []}\n'
+
+
 # --------------------------------------------------------------------------- Cobertura_Coverage
 
 def cobertura_coverage(rng, state):
@@ -691,10 +813,14 @@ GENERATORS = {
     "PassFail_Unity": (unity_output, "\n"),
     "PassFail_GTest": (gtest_output, "\n"),
     "PassFail_CTest": (ctest_output, "\n"),
+    "Warning_MSVC": (warning_msvc, "\r\n"),
+    "Warning_SARIF": (warning_sarif, "\n"),
 }
 
-# Closes what the pieces opened, after the last one.
-CLOSINGS = {"PassFail_XML": "</testsuites>\n", "Cobertura_Coverage": "  </packages>\n</coverage>\n"}
+# Closes what the pieces opened, after the last one (from the generator's state).
+CLOSINGS = {"PassFail_XML": lambda state: "</testsuites>\n",
+            "Cobertura_Coverage": lambda state: "  </packages>\n</coverage>\n",
+            "Warning_MSVC": warning_msvc_closing, "Warning_SARIF": warning_sarif_closing}
 
 
 def main():
@@ -725,7 +851,9 @@ def main():
                 chunk, chunk_size = [], 0
         out.write("".join(chunk))
         written += chunk_size
-        out.write(CLOSINGS.get(args.parser_type, ""))
+        closing = CLOSINGS.get(args.parser_type)
+        if closing:
+            out.write(closing(state).replace("\n", line_end))
     return 0
 
 

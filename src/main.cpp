@@ -6,7 +6,8 @@
 //                              QAC_full_report|Warning|Map|Map_KEIL|ClangTidy|
 //                              Map_GNU|ClangTidy_all|LCOV_Coverage|PassFail_XML|
 //                              Warning_GCC|Warning_TI|Cobertura_Coverage|
-//                              PassFail_Unity|PassFail_GTest|PassFail_CTest
+//                              PassFail_Unity|PassFail_GTest|PassFail_CTest|
+//                              Warning_MSVC|Warning_SARIF
 //                [--database=FILE|postgresql://...]
 //
 // Everything goes to standard output: "version 0" (no line end), then any

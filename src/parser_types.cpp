@@ -6,6 +6,8 @@
 #include "compiler/compiler_map_keil_element.h"
 #include "compiler/compiler_warnings_element.h"
 #include "compiler/compiler_warnings_gcc_element.h"
+#include "compiler/compiler_warnings_msvc_element.h"
+#include "compiler/compiler_warnings_sarif_element.h"
 #include "compiler/compiler_warnings_ti_element.h"
 #include "coverage/cobertura_coverage_result_element.h"
 #include "coverage/ctc_coverage_result_element.h"
@@ -40,6 +42,8 @@ constexpr parser_type all_parser_types[] = {
     {"PassFail_Unity", &QZUnityResultElement::get_final_result, output_kind::sql_table},
     {"PassFail_GTest", &QZGTestResultElement::get_final_result, output_kind::sql_table},
     {"PassFail_CTest", &QZCTestResultElement::get_final_result, output_kind::sql_table},
+    {"Warning_MSVC", &QZCompilerWarningsMsvcElement::get_final_result, output_kind::sql_table},
+    {"Warning_SARIF", &QZCompilerWarningsSarifElement::get_final_result, output_kind::sql_table},
 };
 
 }  // namespace

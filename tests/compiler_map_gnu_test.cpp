@@ -88,6 +88,22 @@ TEST(CompilerMapGnuReader, OnlyTheMemoryMapCounts) {
   EXPECT_EQ(read(heading + " .text          0x00001000       0x10 kept.o"), kept);  // no last line feed
 }
 
+// Discarded sections are not in the image, wherever their list stands (here
+// a second map after the first one's memory map); the list ends at the next
+// heading.
+TEST(CompilerMapGnuReader, DiscardedSectionsGiveNoRowWhereverTheyStand) {
+  const std::string placed = " .text          0x00001000       0x10 kept.o\n";
+  const std::string discarded =
+      "Discarded input sections\n\n .text.gone     0x00000000       0x10 gone.o\n .text.long_gone_name\n"
+      "                0x00000000       0x10 gone.o\n\n";
+  const Rows kept = {{"00001000", "4096", "10", "16", ".text", "kept.o"}};
+  EXPECT_EQ(read(heading + placed + discarded + "Memory Configuration\n\n" + heading + placed),
+            (Rows{kept[0], kept[0]}));
+  EXPECT_EQ(read(heading + discarded + ".text           0x00001000       0x10\n" + placed), kept);
+  EXPECT_EQ(read(heading + " .text.long_name\n" + discarded + ".data 0x2 0x2\n" + placed), kept);
+  EXPECT_EQ(read(heading + placed + discarded), kept);
+}
+
 INSTANTIATE_TEST_SUITE_P(
     CompilerMapGnu, PatternDifferential,
     testing::Values(PatternCase{"gnu_map_input_section_line",

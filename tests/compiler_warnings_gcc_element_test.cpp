@@ -46,6 +46,11 @@ TEST(GccDiagnosticLine, ExampleTable) {
       {"a.c:1:x.c:5:6: warning: w", {{"a.c:1:x.c", "5", "warning", ""}}},  // the first ":LINE:" that fits
       {"a.c:5:6: warning: at b.c:7:8: warning: w", {{"a.c", "5", "warning", ""}}},
       {"[2019-08-28T08:44:26.749Z] src/a.c:3:4: warning: w [-Wy]", {{"src/a.c", "3", "warning", "-Wy"}}},
+      {"     [exec] /src/a.c:12: warning: w", {{"/src/a.c", "12", "warning", ""}}},  // Ant in a Jenkins log
+      {" \t[exec]   a.c:1:2: error: e", {{"a.c", "1", "error", ""}}},
+      {"   src/a.c:1:2: warning: w", {{"src/a.c", "1", "warning", ""}}},
+      {"[exec]  [ts] a.c:1:2: warning: w", {{"[ts] a.c", "1", "warning", ""}}},  // one prefix only
+      {" " + std::string(200'000, ' ') + "x" + std::string(200'000, ' ') + "error: e", {}},
       {"\x1b[01m\x1b[Ka.c:5:7:\x1b[m\x1b[K \x1b[01;35m\x1b[Kwarning: \x1b[m\x1b[Kw [\x1b[01;35m\x1b[K-Wz\x1b[m\x1b[K]",
        {{"a.c", "5", "warning", "-Wz"}}},
       // Long runs of blanks, which a pattern can be slow enough on to give up.

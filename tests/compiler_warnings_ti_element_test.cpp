@@ -54,7 +54,10 @@ TEST(TiDiagnosticHeader, ExampleTable) {
       {R"(error #10234-D: unresolved symbols remain)", {}},
       {R"(warning #10210-D: creating ".stack" section with default size)", {}},
       {R"("a.c", line 3: warnings #1: x)", {}},
-      {R"("a.c", line 3: Warning #1: x)", {}},
+      {R"("a.c", line 3: Warning #1: x)", {{"a.c", "3", "warning", "#1", "1"}}},
+      {R"("main.cpp", line 21: Error:  #5: cannot open source input file)", {{"main.cpp", "21", "error", "", ""}}},
+      {R"("a.c", line 2: FATAL  Error #7: x)", {{"a.c", "2", "error", "#7", "7"}}},
+      {R"("a.c", line 2: ReMark #7: x)", {{"a.c", "2", "remark", "#7", "7"}}},
       {R"("a.c", line 3: warning #1 x)", {}},
       {R"("a.c" line 3: warning #1: x)", {}},
       {R"([a] [b] "a.c", line 3: warning #1: x)", {}},  // one prefix only

@@ -90,6 +90,21 @@ struct FailingBuffer : std::streambuf {
   }
 };
 
+// Parsers that read past the end (SARIF's JSON parser) get spare bytes after
+// the text, also when decoding makes the text longer than the file.
+TEST(ReadWhole, KeepsSpareCapacityAfterTheText) {
+  using namespace std::string_literals;
+  std::string euros = "\xFF\xFE";  // UTF-16: two bytes for each euro sign, three in UTF-8
+  for (int i = 0; i < 1000; ++i) euros += "\xAC\x20";
+  for (const std::string& text : {""s, "abc"s, euros}) {
+    std::istringstream in(text);
+    const std::string whole = Detail::read_whole(in, 64);
+    EXPECT_GE(whole.capacity(), whole.size() + 64) << whole.size();
+  }
+  std::istringstream in("a\r\nb");
+  EXPECT_EQ(Detail::read_whole(in, 64), "a\r\nb");
+}
+
 TEST(LineReader, StreamFailingPartWayThrows) {
   FailingBuffer buffer;
   std::istream in(&buffer);

@@ -184,8 +184,9 @@ TEST(Reliability, ReadFailingPartWayWritesNothing) {
   write_file(dir.file("in.log"), passfail_log(20'000));
   write_file(dir.file("tidy.log"), std::string(300'000, '\n') + "a.c:1:2: warning: w [c]\n");
   write_file(dir.file("junit.xml"), "<testsuite>" + std::string(300'000, ' ') + "<testcase name='t'/></testsuite>");
+  write_file(dir.file("log.sarif"), "{\"runs\": [" + std::string(300'000, ' ') + "]}");
   for (const auto& [parser_type, input] : {std::pair{"PassFail", "in.log"}, std::pair{"ClangTidy", "tidy.log"},
-                                           std::pair{"PassFail_XML", "junit.xml"}}) {
+                                           std::pair{"PassFail_XML", "junit.xml"}, std::pair{"Warning_SARIF", "log.sarif"}}) {
     const RunResult run = run_program(
         standard_args(parser_type, dir.file(input), dir.file("out")),
         {"/usr/bin/env", "LD_PRELOAD=" VIVIRI_READ_FAIL_SHIM, "VIVIRI_FAIL_READ_AFTER=100000",

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <functional>
 
 #include "support/files.h"
@@ -85,6 +86,21 @@ const HostileCase cases[] = {
     {"PassFail_CTest",
      [](const std::string& f) { return "1/2 Test #1: " + f + " .....   Passed    0.01 sec\n"; },
      "2/2 Test #2: after .....***Failed    0.01 sec\n", sql_row, 2},
+    {"Warning_MSVC", [](const std::string& f) { return "C:\\w\\Src\\a.c(10,5): warning C4996: " + f + "\n"; },
+     "after.c(1): error: after [-Wx] [C:\\w\\a.vcxproj]\n", sql_row, 2},
+    // JSON holds no raw control bytes or invalid UTF-8: the hostile text is a string's escaped content.
+    {"Warning_SARIF",
+     [](const std::string& f) {
+       std::string text;
+       for (const char c : f) {
+         const auto byte = static_cast<unsigned char>(c);
+         char escaped[8];
+         std::snprintf(escaped, sizeof escaped, "\\u%04x", byte);
+         text += byte < 0x20 || byte >= 0x7f || c == '"' || c == '\\' ? std::string(escaped) : std::string(1, c);
+       }
+       return R"({"runs": [{"results": [{"ruleId": "R1", "message": {"text": ")" + text + "\"}},\n";
+     },
+     "{\"ruleId\": \"R2\", \"level\": \"error\"}]}]}\n", sql_row, 2},
 };
 
 std::size_t count(const std::string& text, const std::string& what) {

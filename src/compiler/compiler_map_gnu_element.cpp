@@ -13,6 +13,12 @@
 namespace {
 
 const std::string_view memory_map_heading = "Linker script and memory map";
+const std::string_view discarded_heading = "Discarded input sections";
+
+/// A heading of the map ("Memory Configuration", "Linker script and memory
+/// map"): a line that begins with neither white space nor a line end. Within
+/// a section list only the output sections begin at the line start.
+bool is_heading(std::string_view text) { return !text.empty() && text[0] != ' ' && text[0] != '\t'; }
 
 /// The value of hexadecimal digits, or nothing when it does not fit in 64 bits
 /// (leading zeros do not count against the width).
@@ -66,8 +72,17 @@ void QZCompilerMapGnuElement::read_elements(std::istream& in, std::deque<QZCompi
   Detail::LineReader reader(in);
   Detail::Match groups;
   bool in_memory_map = false;
+  // The sections the linker threw away are listed like placed ones, before
+  // the memory map or (in some maps) within it, up to the next heading.
+  bool in_discarded = false;
   std::string long_name;  // a name that stood alone on the line before
   for (std::string_view text; reader.next(text);) {
+    if (in_discarded && !is_heading(text)) continue;
+    in_discarded = text == discarded_heading;
+    if (in_discarded) {
+      long_name.clear();
+      continue;
+    }
     if (!in_memory_map) {
       in_memory_map = text == memory_map_heading;
       continue;

@@ -1,7 +1,8 @@
 #pragma once
 // The compiler_results script, written alike for every kind of compiler
 // diagnostic record (QZCompilerWarningsElement, QZCompilerWarningsGccElement,
-// QZCompilerWarningsTiElement), and the reading loop of the diagnostic
+// QZCompilerWarningsTiElement, QZCompilerWarningsMsvcElement,
+// QZCompilerWarningsSarifElement), and the reading loop of the diagnostic
 // parsers that examine each log line on its own.
 
 #include <deque>
@@ -43,12 +44,14 @@ void get_final_result(const Detail::options& options) {
 
 /// Replaces `out` with one record per diagnostic line of `in`, in log order,
 /// duplicates kept. Each line has its colour sequences (and GCC's
-/// erase-in-line sequences) removed and is then given to
+/// erase-in-line sequences) removed; `examine(line)` tells whether it is
+/// examined at all (logs that repeat their diagnostics in a summary skip it),
+/// and an examined line is given to
 /// `Element::parse_line(line, line_number, groups, element)`, which fills the
 /// record and returns whether the line is a diagnostic; `groups` is one
 /// capture buffer for the whole input.
-template <typename Element>
-void read_diagnostics(std::istream& in, std::deque<Element>& out) {
+template <typename Element, typename Examine>
+void read_diagnostics(std::istream& in, std::deque<Element>& out, Examine examine) {
   out.clear();
   Detail::LineReader reader(in);
   std::string plain;
@@ -60,9 +63,16 @@ void read_diagnostics(std::istream& in, std::deque<Element>& out) {
       plain = Detail::remove_colour(raw, "mK");
       line = plain;
     }
+    if (!examine(line)) continue;
     Element element;
     if (Element::parse_line(line, reader.line_number(), groups, element)) out.push_back(std::move(element));
   }
+}
+
+/// read_diagnostics on every line.
+template <typename Element>
+void read_diagnostics(std::istream& in, std::deque<Element>& out) {
+  read_diagnostics(in, out, [](std::string_view) { return true; });
 }
 
 }  // namespace CompilerResults

@@ -23,7 +23,9 @@ std::string_view without_trailing_space(std::string_view text) {
 }  // namespace
 
 const Detail::Pattern& QZCompilerWarningsGccElement::my_regex() {
-  static const std::string str_regex = std::string("(?:\\[[^\\]]*\\] )?") + "(.+?)" + ":([0-9]+):" +
+  // White space before the prefix and before the file name is skipped (Ant's
+  // "     [exec] " in front of every line of the tools it runs).
+  static const std::string str_regex = std::string("\\s*(?:\\[[^\\]]*\\] \\s*)?") + "(\\S.*?)" + ":([0-9]+):" +
                                        "(?:[0-9]+:)?" + " (warning|error|fatal error):" + ".*?" +
                                        "(?:\\[([^\\[\\]]*)\\])?";
   static const Detail::Pattern my_regex_local(str_regex);

@@ -26,8 +26,10 @@ class QZCompilerWarningsGccElement {
 
   /// The diagnostic line pattern, compiled on the first call. The file name
   /// ends at the first ":LINE:" that an optional "COLUMN:", a blank and a
-  /// severity follow; one leading bracketed prefix (a CI time stamp) and its
-  /// blank are skipped. The line is matched without its trailing white space.
+  /// severity follow; one leading bracketed prefix (a CI time stamp, Ant's
+  /// "[exec]") and its blank are skipped, and so is white space before the
+  /// prefix and before the file name. The line is matched without its
+  /// trailing white space.
   static const Detail::Pattern& my_regex();
 
   /// Fills `element` from a line without colour sequences and returns whether

@@ -1,5 +1,7 @@
 #include "compiler/compiler_warnings_ti_element.h"
 
+#include <cctype>
+
 #include "compiler/compiler_results_output.h"
 #include "compiler/compiler_warnings_element.h"
 
@@ -10,7 +12,8 @@ const Detail::Pattern& QZCompilerWarningsTiElement::my_regex() {
   static const std::string str_regex =
       std::string("(?:\\[[^\\]]*\\] )?") + "\"(.*)\"," + "[[:space:]]+" + "line" + "[[:space:]]+" + "([0-9]+)" +
       "(?:[[:space:]]+\\(col\\.[[:space:]]+[0-9]+\\))?" + ":[[:space:]]+" +
-      "(warning|error|remark|fatal[[:space:]]+error)" +
+      "([Ww][Aa][Rr][Nn][Ii][Nn][Gg]|[Ee][Rr][Rr][Oo][Rr]|[Rr][Ee][Mm][Aa][Rr][Kk]|[Ff][Aa][Tt][Aa][Ll][[:space:]]+"
+      "[Ee][Rr][Rr][Oo][Rr])" +
       "(?:[[:space:]]+(\\([^)]*\\)|[^:[:space:]](?:[^:]*[^:[:space:]])?))?" + "[[:space:]]*:" + ".*";
   static const Detail::Pattern my_regex_local(str_regex);
   return my_regex_local;
@@ -34,7 +37,9 @@ bool QZCompilerWarningsTiElement::parse_line(std::string_view text, std::size_t 
   element.is_valid = true;
   element.filename = QZCompilerWarningsElement::shorten_filename(groups.str(1));
   element.line = groups.str(2);
-  element.type = groups[3].rfind("fatal", 0) == 0 ? "error" : groups.str(3);
+  std::string severity = groups.str(3);
+  for (char& c : severity) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  element.type = severity.starts_with("fatal") ? "error" : severity;
   element.error_id = groups.str(4);
   element.error_num = first_digits(element.error_id);
   return true;

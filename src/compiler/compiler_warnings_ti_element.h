@@ -22,14 +22,14 @@ class QZCompilerWarningsTiElement {
   bool is_valid = false;
   std::string filename;   // the part after the first "/Src/", else the whole name
   std::string line;       // the digits as the log writes them
-  std::string type;       // "warning", "error" (also for a fatal error) or "remark"
+  std::string type;       // "warning", "error" (also for a fatal error) or "remark", in lower case
   std::string error_id;   // "#179-D", "(dcc:1521)" or empty
   std::string error_num;  // the first run of digits in error_id: "179", "1521" or empty
 
   /// The header line pattern, compiled on the first call. The identifier is
   /// a parenthesised text, or else the text up to the first colon after the
-  /// severity; one leading bracketed prefix (a CI time stamp) and its blank
-  /// are skipped.
+  /// severity, which may be written in any letter case; one leading bracketed
+  /// prefix (a CI time stamp) and its blank are skipped.
   static const Detail::Pattern& my_regex();
 
   /// Fills `element` from a line without colour sequences and returns whether

@@ -71,6 +71,8 @@ class LineReader {
 /// The whole text of the stream as LineReader reads it (UTF-16 decoded, a
 /// byte-order mark dropped), line ends as they are: for formats that are not
 /// read by lines, such as XML. Throws input_read_error when the stream fails.
-std::string read_whole(std::istream& in);
+/// The text's capacity holds at least `spare` bytes more than its size, for
+/// parsers that read a few bytes past the end.
+std::string read_whole(std::istream& in, std::size_t spare = 0);
 
 }  // namespace Detail
