@@ -50,7 +50,7 @@ TEST(GccDiagnosticLine, ExampleTable) {
       {" \t[exec]   a.c:1:2: error: e", {{"a.c", "1", "error", ""}}},
       {"   src/a.c:1:2: warning: w", {{"src/a.c", "1", "warning", ""}}},
       {"[exec]  [ts] a.c:1:2: warning: w", {{"[ts] a.c", "1", "warning", ""}}},  // one prefix only
-      {" " + std::string(200'000, ' ') + "x" + std::string(200'000, ' ') + "error: e", {}},
+      {std::string(200'001, ' ') + "x" + std::string(200'000, ' ') + "error: e", {}},
       {"\x1b[01m\x1b[Ka.c:5:7:\x1b[m\x1b[K \x1b[01;35m\x1b[Kwarning: \x1b[m\x1b[Kw [\x1b[01;35m\x1b[K-Wz\x1b[m\x1b[K]",
        {{"a.c", "5", "warning", "-Wz"}}},
       // Long runs of blanks, which a pattern can be slow enough on to give up.

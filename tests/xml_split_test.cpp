@@ -17,8 +17,11 @@ std::string pieces(const std::string& text) {
   const auto ranges = Detail::outer_elements(text, "class");
   if (!ranges) return "none";
   std::string joined;
-  for (const Detail::TextRange& range : *ranges)
-    joined += "[" + text.substr(range.begin, range.end - range.begin) + "]";
+  for (const Detail::TextRange& range : *ranges) {
+    joined += '[';
+    joined.append(text, range.begin, range.end - range.begin);
+    joined += ']';
+  }
   return joined;
 }
 

@@ -111,8 +111,13 @@ std::string staging_statement(const sql_table& table) {
 // skipped, whether the first came from this run or an earlier one.
 std::string insert_statement(const sql_table& table) {
   std::string statement = "insert into " + table.column_list() + " select ";
-  for (std::size_t i = 0; i < table.run_column_count; ++i)
-    statement += "$" + std::to_string(i + 1) + "::" + std::string(postgresql_type(table.columns[i])) + ", ";
+  for (std::size_t i = 0; i < table.run_column_count; ++i) {
+    statement += '$';
+    statement += std::to_string(i + 1);
+    statement += "::";
+    statement += postgresql_type(table.columns[i]);
+    statement += ", ";
+  }
   for (const sql_column& column : row_columns(table)) statement += std::string(column.name) + ", ";
   statement.resize(statement.size() - 2);
   statement += " from " + std::string(staging_table) + " order by " + std::string(row_number_column);

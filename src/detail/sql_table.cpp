@@ -21,7 +21,10 @@ std::string sql_table::create_statement() const {
   for (const sql_column& column : columns) {
     statement += separator;
     statement += column.name;
-    if (column.is_numeric()) statement += " " + std::string(column.declared_type);
+    if (column.is_numeric()) {
+      statement += ' ';
+      statement += column.declared_type;
+    }
     separator = ", ";
   }
   if (!unique_columns.empty()) {
