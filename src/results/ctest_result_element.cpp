@@ -1,11 +1,8 @@
 #include "results/ctest_result_element.h"
 
-#include <fstream>
 #include <map>
 #include <string>
 
-#include "detail/run_files.h"
-#include "detail/text_helpers.h"
 #include "results/console_reader.h"
 #include "results/results_output.h"
 
@@ -90,11 +87,5 @@ void QZCTestResultElement::read_results(std::istream& in, std::vector<result>& o
 }
 
 void QZCTestResultElement::get_final_result(const Detail::options& options) {
-  std::string date, time;
-  Detail::get_date_and_time_string(date, time);
-
-  std::vector<result> results;
-  std::ifstream& in = Detail::take_run_input(options.input);
-  read_results(in, results);
-  Results::write_results(options, date, time, results);
+  Results::convert_results(options, read_results);
 }

@@ -5,9 +5,7 @@
 
 #include "detail/line_reader.h"
 #include "detail/output_writer.h"
-#include "detail/run_files.h"
 #include "detail/sql_script.h"
-#include "detail/text_helpers.h"
 #include "results/results_output.h"
 
 const Detail::Pattern& QZCUnitResultElement::my_regex() {
@@ -111,12 +109,5 @@ void QZCUnitResultElement::GetQZCUnitResultElements(std::ifstream& in, std::vect
 }
 
 void QZCUnitResultElement::get_final_result(const Detail::options& options) {
-  std::string date, time;
-  Detail::get_date_and_time_string(date, time);
-
-  std::vector<result> results;
-  std::ifstream& in = Detail::take_run_input(options.input);
-  GetQZCUnitResultElements(in, results);
-
-  Results::write_results(options, date, time, results);
+  Results::convert_results(options, GetQZCUnitResultElements);
 }

@@ -1,6 +1,8 @@
 #pragma once
 // The ut_results table, written alike by every test result reader.
 
+#include <fstream>
+#include <functional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -17,9 +19,10 @@ using result = std::pair<std::string, std::string>;
 /// its verdict; the first row of a project, hash and test name is kept.
 const Detail::sql_table& ut_results_table();
 
-/// Hands one row per result, in order, to the route and writes the output
-/// (and loads the database of --database).
-void write_results(const Detail::options& options, const std::string& date, const std::string& time,
-                   const std::vector<result>& results);
+/// Reads the run's input with `read`, then hands one row per result, in
+/// order, to the route, which writes the output (and loads the database of
+/// --database). The run's date and time are taken before the input is read.
+void convert_results(const Detail::options& options,
+                     const std::function<void(std::ifstream&, std::vector<result>&)>& read);
 
 }  // namespace Results

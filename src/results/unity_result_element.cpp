@@ -6,8 +6,6 @@
 #include <string>
 
 #include "detail/messages.h"
-#include "detail/run_files.h"
-#include "detail/text_helpers.h"
 #include "results/console_reader.h"
 #include "results/results_output.h"
 
@@ -84,12 +82,8 @@ bool QZUnityResultElement::read_results(std::istream& in, std::vector<result>& o
 }
 
 void QZUnityResultElement::get_final_result(const Detail::options& options) {
-  std::string date, time;
-  Detail::get_date_and_time_string(date, time);
-
-  std::vector<result> results;
-  std::ifstream& in = Detail::take_run_input(options.input);
-  if (read_results(in, results))
-    Detail::print_error("The test output ends without its summary line; the run stopped early");
-  Results::write_results(options, date, time, results);
+  Results::convert_results(options, [](std::ifstream& in, std::vector<result>& out) {
+    if (read_results(in, out))
+      Detail::print_error("The test output ends without its summary line; the run stopped early");
+  });
 }

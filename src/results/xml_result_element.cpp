@@ -11,9 +11,7 @@
 #include "detail/line_reader.h"
 #include "detail/messages.h"
 #include "detail/output_writer.h"
-#include "detail/run_files.h"
 #include "detail/sql_script.h"
-#include "detail/text_helpers.h"
 #include "detail/xml_tree.h"
 #include "results/results_output.h"
 
@@ -118,14 +116,8 @@ std::string QZXmlResultElement::read_results(std::istream& in, std::vector<resul
 }
 
 void QZXmlResultElement::get_final_result(const Detail::options& options) {
-  std::string date, time;
-  Detail::get_date_and_time_string(date, time);
-
-  std::vector<result> results;
-  std::ifstream& in = Detail::take_run_input(options.input);
-  const std::string problem = read_results(in, results);
-  if (!problem.empty())
-    Detail::print_error("Input is not a JUnit or CUnit XML results file (" + problem + ")");
-
-  Results::write_results(options, date, time, results);
+  Results::convert_results(options, [](std::ifstream& in, std::vector<result>& out) {
+    const std::string problem = read_results(in, out);
+    if (!problem.empty()) Detail::print_error("Input is not a JUnit or CUnit XML results file (" + problem + ")");
+  });
 }
