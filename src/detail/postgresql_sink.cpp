@@ -7,6 +7,7 @@
 #include <limits>
 #include <memory>
 #include <optional>
+#include <utility>
 
 namespace Detail {
 
@@ -18,9 +19,13 @@ namespace {
 // statements could fail on PostgreSQL's catalog.
 constexpr const char* create_lock = "select pg_advisory_xact_lock(7305870512633746531)";
 
-// The rows of the run travel here first; it goes with the transaction.
-constexpr std::string_view staging_table = "viviri_rows";
-constexpr std::string_view row_number_column = "viviri_row";  // the row's place in the input
+// The rows go straight into the table with COPY, its fastest road, inside
+// this savepoint. Where a row meets a key an earlier run (or a run loading at
+// the same moment) holds, COPY fails; the transaction goes back to the
+// savepoint and the rows travel through the staging table instead, from
+// which one insert skips the rows whose keys are taken.
+constexpr const char* direct_savepoint = "viviri_direct";
+constexpr std::string_view staging_table = "viviri_rows";  // goes with the transaction
 
 constexpr std::size_t copy_block = 1 << 20;
 
@@ -99,16 +104,24 @@ std::span<const sql_column> row_columns(const sql_table& table) {
 }
 
 std::string staging_statement(const sql_table& table) {
-  std::string statement = "create temporary table " + std::string(staging_table) + " (" +
-                          std::string(row_number_column) + " bigint";
-  for (const sql_column& column : row_columns(table))
-    statement += ", " + std::string(column.name) + " " + std::string(postgresql_type(column));
+  std::string statement = "create temporary table " + std::string(staging_table) + " (";
+  for (const sql_column& column : row_columns(table)) {
+    statement += column.name;
+    statement += ' ';
+    statement += postgresql_type(column);
+    statement += ", ";
+  }
+  statement.resize(statement.size() - 2);
   return statement + ") on commit drop";
 }
 
-// The run's values as parameters, the rows from the staging table, in input
-// order: of two rows with one key, the first is inserted and the second
-// skipped, whether the first came from this run or an earlier one.
+std::string copy_statement(std::string_view table_and_columns) {
+  return "copy " + std::string(table_and_columns) + " from stdin";
+}
+
+// The run's values as parameters, the rows from the staging table. The
+// staging table holds one row per key (the sink dropped the later rows of a
+// key), so the rows skipped are exactly those whose key the table holds.
 std::string insert_statement(const sql_table& table) {
   std::string statement = "insert into " + table.column_list() + " select ";
   for (std::size_t i = 0; i < table.run_column_count; ++i) {
@@ -118,11 +131,21 @@ std::string insert_statement(const sql_table& table) {
     statement += postgresql_type(table.columns[i]);
     statement += ", ";
   }
-  for (const sql_column& column : row_columns(table)) statement += std::string(column.name) + ", ";
+  for (const sql_column& column : row_columns(table)) {
+    statement += column.name;
+    statement += ", ";
+  }
   statement.resize(statement.size() - 2);
-  statement += " from " + std::string(staging_table) + " order by " + std::string(row_number_column);
-  if (!table.unique_columns.empty()) statement += " on conflict do nothing";
-  return statement;
+  statement += " from ";
+  statement += staging_table;
+  return statement + " on conflict do nothing";
+}
+
+// Field `index` of a row in COPY's text format (tab-separated, no raw tab
+// inside a field).
+std::string_view copy_field(std::string_view row, std::size_t index) {
+  for (; index > 0; --index) row.remove_prefix(std::min(row.find('\t') + 1, row.size()));
+  return row.substr(0, row.find('\t'));
 }
 
 // libpq's messages end in a line feed and may span lines, the later ones
@@ -264,9 +287,19 @@ bool PostgresqlSink::create_table_when_missing() {
 
 void PostgresqlSink::begin_table(const sql_table& table, std::span<const std::string_view> run_values) {
   table_ = &table;
-  for (std::string_view value : run_values) {
-    std::string& kept = run_values_.emplace_back(value);
+  for (std::size_t i = 0; i < run_values.size(); ++i) {
+    std::string& kept = run_values_.emplace_back(run_values[i]);
     kept.erase(std::remove(kept.begin(), kept.end(), '\0'), kept.end());  // as the script leaves NUL out
+    append_copy_value(run_prefix_, table.columns[i], kept);
+    run_prefix_ += '\t';
+  }
+  // Every key column is a text column: two rows' keys are equal exactly when
+  // their COPY texts are, which lets the sink find a run's repeated keys.
+  const std::span<const sql_column> columns = row_columns(table);
+  for (std::string_view key : table.unique_columns) {
+    for (std::size_t i = 0; i < columns.size(); ++i) {
+      if (columns[i].name == key) key_fields_.push_back(i);
+    }
   }
   // Later keywords override the URI's: the values are UTF-8 text whatever
   // the environment says.
@@ -277,20 +310,67 @@ void PostgresqlSink::begin_table(const sql_table& table, std::span<const std::st
   if (PQstatus(connection_) != CONNECTION_OK) return record_problem(PQerrorMessage(connection_));
   PQsetNoticeProcessor(connection_, ignore_notice, nullptr);
   if (!execute("begin", PGRES_COMMAND_OK) || !create_table_when_missing()) return;
-  if (!execute(staging_statement(table), PGRES_COMMAND_OK)) return;
-  if (!execute("copy " + std::string(staging_table) + " from stdin", PGRES_COPY_IN)) return;
   buffer_.reserve(copy_block + copy_block / 4);
+  // A table without a key takes every row: they stream in as they come.
+  if (!keyed()) execute(copy_statement(table.column_list()), PGRES_COPY_IN);
 }
+
+bool PostgresqlSink::keyed() const { return !table_->unique_columns.empty(); }
 
 void PostgresqlSink::add_row(std::span<const std::string_view> values) {
   if (!problem_.empty()) return;
-  char number[24];
-  buffer_.append(number, std::to_chars(number, number + sizeof number, ++rows_).ptr);
   const std::span<const sql_column> columns = row_columns(*table_);
-  for (std::size_t i = 0; i < values.size() && i < columns.size(); ++i) {
-    buffer_ += '\t';
-    append_copy_value(buffer_, columns[i], values[i]);
+  std::string& out = keyed() ? rows_ : buffer_;
+  if (keyed()) {
+    row_starts_.push_back(rows_.size());
+  } else {
+    out += run_prefix_;
   }
+  for (std::size_t i = 0; i < values.size() && i < columns.size(); ++i) {
+    if (i > 0) out += '\t';
+    append_copy_value(out, columns[i], values[i]);
+  }
+  out += '\n';
+  if (!keyed() && buffer_.size() >= copy_block) send_buffer();
+}
+
+std::string_view PostgresqlSink::row(std::size_t index) const {
+  const std::size_t start = row_starts_[index];
+  const std::size_t end = index + 1 < row_starts_.size() ? row_starts_[index + 1] : rows_.size();
+  return std::string_view(rows_).substr(start, end - start - 1);
+}
+
+// Of the rows of one key, the table keeps the first: the later ones are
+// dropped here, so that the rows sent hold every key once.
+void PostgresqlSink::drop_repeated_keys() {
+  std::vector<std::pair<std::size_t, std::size_t>> by_key;  // hash of the key, row
+  by_key.reserve(row_starts_.size());
+  for (std::size_t i = 0; i < row_starts_.size(); ++i) {
+    std::size_t hash = 0;
+    for (std::size_t field : key_fields_)
+      hash = hash * 1000003 ^ std::hash<std::string_view>{}(copy_field(row(i), field));
+    by_key.emplace_back(hash, i);
+  }
+  std::sort(by_key.begin(), by_key.end());
+  const auto same_key = [&](std::size_t a, std::size_t b) {
+    return std::all_of(key_fields_.begin(), key_fields_.end(),
+                       [&](std::size_t field) { return copy_field(row(a), field) == copy_field(row(b), field); });
+  };
+  dropped_.assign(row_starts_.size(), false);
+  for (auto group = by_key.begin(); group != by_key.end();) {
+    const std::size_t hash = group->first;
+    const auto group_end = std::find_if(group, by_key.end(), [&](const auto& entry) { return entry.first != hash; });
+    for (auto later = group + 1; later != group_end; ++later) {
+      dropped_[later->second] = std::any_of(group, later, [&](const auto& earlier) {
+        return !dropped_[earlier.second] && same_key(earlier.second, later->second);
+      });
+    }
+    group = group_end;
+  }
+}
+
+void PostgresqlSink::send_row(std::size_t index) {
+  buffer_ += row(index);
   buffer_ += '\n';
   if (buffer_.size() >= copy_block) send_buffer();
 }
@@ -307,18 +387,54 @@ bool PostgresqlSink::send_buffer() {
   return sent;
 }
 
-std::string PostgresqlSink::finish() {
-  if (!problem_.empty()) return problem_;
-  if (!send_buffer()) return problem_;
+// Ends the COPY in progress. Returns the SQLSTATE of its failure ("" when it
+// succeeded); the failure is recorded unless its code is `tolerated`.
+std::string PostgresqlSink::end_copy(std::span<const std::string_view> tolerated) {
+  if (!send_buffer()) return "connection";
   if (PQputCopyEnd(connection_, nullptr) != 1) {
     record_problem(PQerrorMessage(connection_));
-    return problem_;
+    return "connection";
   }
+  std::string failed;
   for (Result result(PQgetResult(connection_)); result; result.reset(PQgetResult(connection_))) {
-    if (PQresultStatus(result.get()) != PGRES_COMMAND_OK) record_failed(result.get());
+    if (PQresultStatus(result.get()) == PGRES_COMMAND_OK || !failed.empty()) continue;
+    const char* state = PQresultErrorField(result.get(), PG_DIAG_SQLSTATE);
+    failed = state ? state : "unknown";
+    if (std::find(tolerated.begin(), tolerated.end(), failed) == tolerated.end()) record_failed(result.get());
   }
-  if (!problem_.empty()) return problem_;
+  return failed;
+}
 
+// The rows, each after the run's values, straight into the table. False when
+// a row met a key the table holds or waited for one in a deadlock: the
+// transaction is then back at the savepoint, with none of the rows.
+bool PostgresqlSink::copy_into_table() {
+  if (!execute(std::string("savepoint ") + direct_savepoint, PGRES_COMMAND_OK) ||
+      !execute(copy_statement(table_->column_list()), PGRES_COPY_IN))
+    return true;
+  for (std::size_t i = 0; i < row_starts_.size() && problem_.empty(); ++i) {
+    if (dropped_[i]) continue;
+    buffer_ += run_prefix_;
+    send_row(i);
+  }
+  if (!problem_.empty()) return true;
+  constexpr std::string_view key_taken[] = {"23505", "40P01"};  // unique_violation, deadlock_detected
+  const std::string failed = end_copy(key_taken);
+  if (failed.empty() || !problem_.empty()) return true;
+  execute(std::string("rollback to savepoint ") + direct_savepoint, PGRES_COMMAND_OK);
+  return false;
+}
+
+// The rows into the staging table, then those whose key the table does not
+// hold into the table, with the run's values as bound parameters.
+void PostgresqlSink::insert_through_staging() {
+  if (!execute(staging_statement(*table_), PGRES_COMMAND_OK) ||
+      !execute(copy_statement(staging_table), PGRES_COPY_IN))
+    return;
+  for (std::size_t i = 0; i < row_starts_.size() && problem_.empty(); ++i) {
+    if (!dropped_[i]) send_row(i);
+  }
+  if (!problem_.empty() || !end_copy({}).empty()) return;
   std::vector<const char*> parameters;
   for (std::size_t i = 0; i < run_values_.size(); ++i) {
     const sql_column& column = table_->columns[i];
@@ -328,11 +444,18 @@ std::string PostgresqlSink::finish() {
   const Result inserted(PQexecParams(connection_, insert_statement(*table_).c_str(),
                                      static_cast<int>(parameters.size()), nullptr, parameters.data(), nullptr,
                                      nullptr, 0));
-  if (!inserted || PQresultStatus(inserted.get()) != PGRES_COMMAND_OK) {
-    record_failed(inserted.get());
-    return problem_;
+  if (!inserted || PQresultStatus(inserted.get()) != PGRES_COMMAND_OK) record_failed(inserted.get());
+}
+
+std::string PostgresqlSink::finish() {
+  if (!problem_.empty()) return problem_;
+  if (!keyed()) {
+    end_copy({});
+  } else {
+    drop_repeated_keys();
+    if (!copy_into_table() && problem_.empty()) insert_through_staging();
   }
-  execute("commit", PGRES_COMMAND_OK);
+  if (problem_.empty()) execute("commit", PGRES_COMMAND_OK);
   return problem_;
 }
 
