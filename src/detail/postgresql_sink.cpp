@@ -9,6 +9,8 @@
 #include <optional>
 #include <utility>
 
+#include "detail/postgresql_connection.h"
+
 namespace Detail {
 
 namespace {
@@ -146,26 +148,6 @@ std::string insert_statement(const sql_table& table) {
 std::string_view copy_field(std::string_view row, std::size_t index) {
   for (; index > 0; --index) row.remove_prefix(std::min(row.find('\t') + 1, row.size()));
   return row.substr(0, row.find('\t'));
-}
-
-// libpq's messages end in a line feed and may span lines, the later ones
-// indented hints: one line, the hints joined with a space, other lines with
-// "; ". The quoted statement and its caret ("LINE 1: insert ...", "   ^")
-// tell a user nothing and are left out.
-std::string one_line(std::string_view text) {
-  std::string line;
-  while (!text.empty()) {
-    const std::size_t end = std::min(text.find('\n'), text.size());
-    std::string_view part = text.substr(0, end);
-    text.remove_prefix(std::min(end + 1, text.size()));
-    const bool hint = !part.empty() && is_space(part.front());
-    while (!part.empty() && is_space(part.front())) part.remove_prefix(1);
-    while (!part.empty() && is_space(part.back())) part.remove_suffix(1);
-    if (part.empty() || part == "^" || part.starts_with("LINE ")) continue;
-    if (!line.empty()) line += hint ? " " : "; ";
-    line += part;
-  }
-  return line;
 }
 
 std::string percent_decoded(std::string_view text) {
