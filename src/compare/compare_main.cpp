@@ -21,6 +21,7 @@
 #include <vector>
 
 #include "compare/compare.h"
+#include "compare/history_page.h"
 #include "compare/reports.h"
 #include "detail/messages.h"
 #include "detail/output_writer.h"
@@ -66,9 +67,16 @@ int run(const Compare::compare_options& options) {
       return refuse_command_line("--ancestors: could not read " + *options.ancestors);
   }
   Compare::comparison found;
+  std::vector<std::vector<Compare::run_figures>> trends;
   try {
     const auto source = Detail::open_row_source(options.database);
-    found = Compare::compare_runs(*source, options, rule);
+    const Compare::History history(*source, options.project);
+    found = Compare::compare_runs(*source, history, options, rule);
+    if (options.html) {
+      for (const Compare::platform_comparison& platform : found.runs)
+        trends.push_back(Compare::read_trends(*source, history, options.project, platform.platform, options.hash,
+                                              options.history));
+    }
   } catch (const Detail::database_error& error) {
     Detail::print_error(std::cerr, std::string("Could not read database: ") + error.what());
     return failed;
@@ -78,8 +86,9 @@ int run(const Compare::compare_options& options) {
   }
   Compare::apply_gate(found, options.rules);
   std::cout << Compare::text_report(found) << std::flush;
-  const bool written = write_report(options.markdown, Compare::markdown_report(found, options.markdown_limit)) &
-                       write_report(options.json, Compare::json_report(found));
+  bool written = write_report(options.markdown, Compare::markdown_report(found, options.markdown_limit));
+  written = write_report(options.json, Compare::json_report(found)) && written;
+  if (options.html) written = write_report(options.html, Compare::history_page(found, trends)) && written;
   if (!written) return failed;
   if (!std::cout) {
     Detail::print_error(std::cerr, "Could not write standard output");

@@ -150,6 +150,8 @@ std::string compare_usage() {
          "Compares the run of hash NEW of project P in the results database with its baseline.\n"
          "  --ancestors=FILE  hashes one per line, newest first (git rev-list --first-parent HEAD~1); - reads\n"
          "                    standard input. Without it or --baseline: the newest older run of each kind.\n"
+         "  --html=FILE       a page with the trends of the last --history=N runs (default 30, at most 1000)\n"
+         "                    and the comparison\n"
          "  --fail-on=RULE    new-failures, new-warnings[=TYPE], new-qac, coverage-drop[=POINTS],\n"
          "                    size-growth[=BYTES]; exit status 1 when one breaks.\n"
          "Exit status: 0 no rule broken, 1 a rule broken, 2 a bad command line, 3 no rows or no database.\n";

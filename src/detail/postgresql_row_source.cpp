@@ -87,6 +87,13 @@ std::vector<stored_row> PostgresqlRowSource::rows(const sql_table& table, const 
   return rows_of(query(rows_statement(table), parameters).get());
 }
 
+std::vector<stored_row> PostgresqlRowSource::select(const std::string& statement,
+                                                    std::span<const std::string> parameters) {
+  std::vector<const std::string*> bound;
+  for (const std::string& parameter : parameters) bound.push_back(&parameter);
+  return rows_of(query(statement, bound).get());
+}
+
 std::vector<stored_row> PostgresqlRowSource::rows_with(const sql_table& table, const std::string& project,
                                                        const std::string& githash, const std::string& platform,
                                                        std::string_view column,

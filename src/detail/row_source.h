@@ -50,6 +50,10 @@ class RowSource {
   virtual std::vector<stored_row> rows(const sql_table& table, const std::string& project,
                                        const std::string& githash, const std::string& platform) = 0;
 
+  /// The rows of any select statement written for both databases, its
+  /// parameters $1, $2, ... bound to `parameters` as texts.
+  virtual std::vector<stored_row> select(const std::string& statement, std::span<const std::string> parameters) = 0;
+
   /// As rows(), only those whose `column` holds one of `values`.
   virtual std::vector<stored_row> rows_with(const sql_table& table, const std::string& project,
                                             const std::string& githash, const std::string& platform,

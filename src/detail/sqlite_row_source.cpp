@@ -102,6 +102,15 @@ std::vector<stored_row> SqliteRowSource::rows(const sql_table& table, const std:
   return found;
 }
 
+std::vector<stored_row> SqliteRowSource::select(const std::string& statement,
+                                                std::span<const std::string> parameters) {
+  std::vector<const std::string*> bound;
+  for (const std::string& parameter : parameters) bound.push_back(&parameter);
+  std::vector<stored_row> found;
+  query(connection_.get(), statement, bound, [&](sqlite3_stmt* row) { found.push_back(row_of(row)); });
+  return found;
+}
+
 // One statement per value: each is a seek in the table's key index.
 std::vector<stored_row> SqliteRowSource::rows_with(const sql_table& table, const std::string& project,
                                                    const std::string& githash, const std::string& platform,

@@ -20,6 +20,7 @@ class SqliteRowSource : public RowSource {
   std::vector<stored_run> runs(const sql_table& table, const std::string& project) override;
   std::vector<stored_row> rows(const sql_table& table, const std::string& project, const std::string& githash,
                                const std::string& platform) override;
+  std::vector<stored_row> select(const std::string& statement, std::span<const std::string> parameters) override;
   std::vector<stored_row> rows_with(const sql_table& table, const std::string& project,
                                     const std::string& githash, const std::string& platform,
                                     std::string_view column, std::span<const std::string> values) override;
