@@ -4,6 +4,7 @@
 #include "compiler/compiler_map_element.h"
 #include "compiler/compiler_map_gnu_element.h"
 #include "compiler/compiler_map_keil_element.h"
+#include "compiler/compiler_warnings_cppcheck_element.h"
 #include "compiler/compiler_warnings_element.h"
 #include "compiler/compiler_warnings_gcc_element.h"
 #include "compiler/compiler_warnings_msvc_element.h"
@@ -44,6 +45,7 @@ constexpr parser_type all_parser_types[] = {
     {"PassFail_CTest", &QZCTestResultElement::get_final_result, output_kind::sql_table},
     {"Warning_MSVC", &QZCompilerWarningsMsvcElement::get_final_result, output_kind::sql_table},
     {"Warning_SARIF", &QZCompilerWarningsSarifElement::get_final_result, output_kind::sql_table},
+    {"Warning_Cppcheck", &QZCompilerWarningsCppcheckElement::get_final_result, output_kind::sql_table},
 };
 
 }  // namespace
