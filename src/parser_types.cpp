@@ -7,6 +7,7 @@
 #include "compiler/compiler_warnings_cppcheck_element.h"
 #include "compiler/compiler_warnings_element.h"
 #include "compiler/compiler_warnings_gcc_element.h"
+#include "compiler/compiler_warnings_iar_element.h"
 #include "compiler/compiler_warnings_msvc_element.h"
 #include "compiler/compiler_warnings_sarif_element.h"
 #include "compiler/compiler_warnings_ti_element.h"
@@ -46,6 +47,7 @@ constexpr parser_type all_parser_types[] = {
     {"Warning_MSVC", &QZCompilerWarningsMsvcElement::get_final_result, output_kind::sql_table},
     {"Warning_SARIF", &QZCompilerWarningsSarifElement::get_final_result, output_kind::sql_table},
     {"Warning_Cppcheck", &QZCompilerWarningsCppcheckElement::get_final_result, output_kind::sql_table},
+    {"Warning_IAR", &QZCompilerWarningsIarElement::get_final_result, output_kind::sql_table},
 };
 
 }  // namespace
