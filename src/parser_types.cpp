@@ -3,6 +3,7 @@
 #include "clang_tidy/clang_tidy_element.h"
 #include "compiler/compiler_map_element.h"
 #include "compiler/compiler_map_gnu_element.h"
+#include "compiler/compiler_map_iar_element.h"
 #include "compiler/compiler_map_keil_element.h"
 #include "compiler/compiler_warnings_cppcheck_element.h"
 #include "compiler/compiler_warnings_element.h"
@@ -48,6 +49,7 @@ constexpr parser_type all_parser_types[] = {
     {"Warning_SARIF", &QZCompilerWarningsSarifElement::get_final_result, output_kind::sql_table},
     {"Warning_Cppcheck", &QZCompilerWarningsCppcheckElement::get_final_result, output_kind::sql_table},
     {"Warning_IAR", &QZCompilerWarningsIarElement::get_final_result, output_kind::sql_table},
+    {"Map_IAR", &QZCompilerMapIarElement::get_final_result, output_kind::sql_table},
 };
 
 }  // namespace
