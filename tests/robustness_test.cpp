@@ -101,6 +101,24 @@ const HostileCase cases[] = {
        return R"({"runs": [{"results": [{"ruleId": "R1", "message": {"text": ")" + text + "\"}},\n";
      },
      "{\"ruleId\": \"R2\", \"level\": \"error\"}]}]}\n", sql_row, 2},
+    // A NUL byte is never well-formed XML (that input gives the message alone).
+    {"Warning_Cppcheck",
+     [](const std::string& f) {
+       std::string comment = f;
+       std::erase(comment, '\0');
+       return "<results version=\"2\"><errors>\n<error id=\"a\" severity=\"style\" msg=\"m\">"
+              "<location file=\"a.c\" line=\"1\"/><!--" +
+              comment + "--></error>\n";
+     },
+     "<error id=\"after\" severity=\"error\" msg=\"m\"/>\n</errors></results>\n", sql_row, 2},
+    {"Warning_IAR", [](const std::string& f) { return "\"C:\\w\\Src\\a.c\",10  Warning[Pe177]: " + f + "\n"; },
+     "Error[Li005]: after\n", sql_row, 2},
+    {"Map_IAR",
+     [](const std::string& f) {
+       return "*** PLACEMENT SUMMARY\n  Section  Kind  Address  Size  Object\n"
+              "  .text  ro code   0x800'0000   0x4  " + f + "\n";
+     },
+     "  .data  inited   0x2000'0000   0x4  after.o\n", sql_row, 2},
 };
 
 std::size_t count(const std::string& text, const std::string& what) {
