@@ -292,3 +292,84 @@ TEST(CompareCommandLine, ExitStatuses) {
 }
 
 }  // namespace
+
+namespace {
+
+// The hover titles of the page's chart `caption`, one per run, in order.
+std::vector<std::string> chart_titles(const std::string& page, const std::string& caption) {
+  std::vector<std::string> titles;
+  const std::size_t start = page.find("<figcaption>" + caption + "</figcaption>");
+  if (start == std::string::npos) return titles;
+  const std::size_t end = page.find("</figure>", start);
+  for (std::size_t at = page.find("<title>", start); at < end; at = page.find("<title>", at + 1))
+    titles.push_back(page.substr(at + 7, page.find("</title>", at) - at - 7));
+  return titles;
+}
+
+class PageHistory : public testing::Test {
+ protected:
+  // Five runs whose hashes do not sort as their dates do; the newest fails one test more each time.
+  void SetUp() override {
+    const std::vector<std::pair<std::string, std::string>> loaded = {
+        {"e000001", "2026-12-01 10:00:00"}, {"b000002", "2026-12-02 09:00:00"}, {"d000003", "2026-12-02 10:00:00"},
+        {"a000004", "2026-12-03 10:00:00"}, {"c000005", "2026-12-04 10:00:00"}};
+    for (std::size_t run = 0; run < loaded.size(); ++run) {
+      std::map<std::string, std::string> verdicts;
+      for (std::size_t test = 0; test < 6; ++test)
+        verdicts["S.T" + std::to_string(test)] = test < run ? "FAILED" : "passed";
+      verdicts["S.<b>&\"q\""] = "skipped";
+      runs.load(loaded[run].first, loaded[run].second, tests_report(verdicts));
+    }
+  }
+
+  std::string page(const std::string& hash, std::vector<std::string> options = {}) {
+    options.push_back("--html=" + runs.file("page.html"));
+    EXPECT_LE(runs.compare(hash, options).exit_status, 1);
+    return read_file(runs.file("page.html"));
+  }
+
+  StoredRuns runs;
+};
+
+TEST_F(PageHistory, RunsInDateOrderUpToTheCurrentBoundedByHistory) {
+  EXPECT_EQ(chart_titles(page("a000004", {"--history=3"}), "Tests per run"),
+            (std::vector<std::string>{"b000002 2026-12-02 09:00:00: passed 5, FAILED 1, skipped 1",
+                                      "d000003 2026-12-02 10:00:00: passed 4, FAILED 2, skipped 1",
+                                      "a000004 2026-12-03 10:00:00: passed 3, FAILED 3, skipped 1"}));
+  EXPECT_EQ(chart_titles(page("c000005"), "Tests per run").size(), 5u);  // --history=30 holds them all
+  EXPECT_EQ(chart_titles(page("e000001"), "Tests per run"),
+            (std::vector<std::string>{"e000001 2026-12-01 10:00:00: passed 6, FAILED 0, skipped 1"}));
+}
+
+TEST_F(PageHistory, NumbersOfTheCurrentRunAreTheJsonOnes) {
+  const std::string json = runs.json("c000005");
+  EXPECT_THAT(json, HasSubstr(R"("current":{"passed":2,"failed":4,"skipped":1,"total":7})"));
+  EXPECT_EQ(chart_titles(page("c000005"), "Tests per run").back(),
+            "c000005 2026-12-04 10:00:00: passed 2, FAILED 4, skipped 1");
+}
+
+TEST_F(PageHistory, NamesAreEscapedAndNothingComesFromElsewhere) {
+  runs.load("a000004", "2026-12-03 10:00:00", {"Warning_GCC", "Src/a.c:3:1: warning: w [-Wx]\n"});
+  runs.load("c000005", "2026-12-04 10:00:00", {"Warning_GCC", "Src/<a>&\"b\".c:3:1: warning: w [-Wx]\n"});
+  const std::string html = page("c000005");
+  EXPECT_THAT(html, HasSubstr("Src/&lt;a&gt;&amp;&quot;b&quot;.c:3 warning [-Wx]"));
+  EXPECT_EQ(html.find("<a>"), std::string::npos);
+  EXPECT_EQ(html.find("<b>"), std::string::npos);
+  EXPECT_EQ(html.find("http"), std::string::npos);  // no script, style or font from anywhere
+  EXPECT_EQ(html.find("<script"), std::string::npos);
+}
+
+TEST(ComparePage, EachPlatformItsSectionAndHistoryBounds) {
+  StoredRuns runs;
+  runs.load("p1", "2026-12-01 10:00:00", tests_report({{"S.A", "passed"}}, "Ruxi"));
+  runs.load("p1", "2026-12-01 10:00:00", tests_report({{"S.B", "passed"}}, "Pwe3"));
+  const std::string path = runs.file("page.html");
+  EXPECT_EQ(runs.compare("p1", {"--html=" + path}).exit_status, 0);
+  const std::string html = read_file(path);
+  EXPECT_LT(html.find("<h2>Platform Pwe3</h2>"), html.find("<h2>Platform Ruxi</h2>"));
+  EXPECT_EQ(runs.compare("p1", {"--html=" + path, "--history=0"}).exit_status, 2);
+  EXPECT_EQ(runs.compare("p1", {"--html=" + path, "--history=1001"}).exit_status, 2);
+  EXPECT_EQ(runs.compare("p1", {"--html=" + path, "--history=1000"}).exit_status, 0);
+}
+
+}  // namespace

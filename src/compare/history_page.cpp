@@ -28,7 +28,7 @@ constexpr const char* marker_shapes[] = {
 constexpr const char* shape_names[] = {"circle", "square", "triangle", "diamond", "cross", "triangle down", "plus"};
 
 constexpr double chart_width = 760, chart_height = 280;
-constexpr double plot_left = 78, plot_right = 744, plot_top = 16, plot_bottom = 214;
+constexpr double plot_left = 78, plot_right = 710, plot_top = 16, plot_bottom = 214;
 
 struct series {
   std::string label;
@@ -203,6 +203,7 @@ class ChartDrawer {
         title += separator + line.label + " " + value_text(*line.values[run], chart_.percent);
         separator = ", ";
       }
+      if (*separator == ' ') title += " not loaded";
       out_ += "<rect x=\"" + coordinate(x(run) - width / 2) + "\" y=\"" + coordinate(plot_top) + "\" width=\"" +
               coordinate(width) + "\" height=\"" + coordinate(plot_bottom - plot_top) +
               "\" tabindex=\"0\"><title>" + escape(title) + "</title></rect>";
@@ -214,7 +215,7 @@ class ChartDrawer {
     out_ += "<ul class=\"legend\">";
     for (std::size_t index = 0; index < chart_.lines.size(); ++index) {
       const std::size_t style = index % palette_size;
-      out_ += "<li><svg viewBox=\"0 0 10 10\" width=\"12\" height=\"12\" aria-hidden=\"true\"><g fill=\"";
+      out_ += "<li><svg class=\"swatch\" viewBox=\"0 0 10 10\" width=\"12\" height=\"12\" aria-hidden=\"true\"><g fill=\"";
       out_ += colours[style];
       out_ += "\" stroke=\"";
       out_ += colours[style];
@@ -369,7 +370,7 @@ constexpr const char* style_sheet =
     "padding:1rem;line-height:1.4}"
     "h1{font-size:1.5rem}h2{font-size:1.25rem;border-bottom:1px solid #767676}h3{font-size:1.1rem}"
     "figure{margin:1rem 0;break-inside:avoid}figcaption{font-weight:bold}"
-    "figure svg{width:100%;height:auto;max-width:60rem}"
+    "figure>svg{width:100%;height:auto;max-width:60rem}svg.swatch{width:.9em;height:.9em;vertical-align:-.1em}"
     ".legend{list-style:none;padding:0;display:flex;flex-wrap:wrap;gap:.25rem 1rem}.shape{color:#555}"
     ".hit rect:focus,.hit rect:hover{fill:rgba(0,0,0,.08);outline:none}"
     ".wide{overflow-x:auto}table{border-collapse:collapse}th,td{border:1px solid #767676;padding:.25rem .5rem;"
