@@ -77,8 +77,12 @@ std::string_view postgresql_type(const sql_column& column);
 /// parameters) shown as "****".
 std::string mask_password(std::string_view uri);
 
-/// `message` without any password of `uri`: the URI itself shown masked,
-/// any other appearance of a password as "****".
+/// `message` without any password of `uri`. Where libpq reads `uri`, the
+/// URI quoted in the message is shown with its password fields masked (the
+/// server never quotes a password). Where it cannot (it then quotes the URI
+/// or parts of it), the URI is shown as "postgresql://****", a quoted part of
+/// it as "****", and a password's text (as written or decoded) as "****"
+/// wherever it stands as a whole token.
 std::string without_password(std::string message, std::string_view uri);
 
 }  // namespace Detail
