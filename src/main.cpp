@@ -14,7 +14,7 @@
 // Everything goes to standard output: "version 0" (no line end), then any
 // message, then the echo of the written script or report. With --database the
 // rows of an SQL script are also loaded into that database, all or nothing,
-// after the output is written.
+// after the output and the echo were written.
 //
 // Exit status:
 //   0    done (also for a parser type that names no parser: empty output)
@@ -24,10 +24,12 @@
 //   252  the output file could not be written completely
 //   251  the input could not be read to its end (nothing is written)
 //   250  memory ran out (nothing is written)
-//   249  standard output could not be written (the output file is complete)
+//   249  standard output could not be written (the output file is complete,
+//        nothing is loaded into the --database)
 //   248  the rows could not be loaded into the --database (the output file is
 //        complete, the database holds nothing of the run), or --database was
-//        given with a parser type that writes no SQL (nothing is converted)
+//        given with a parser type that writes no SQL, names the output file
+//        or SQLite's :memory: (nothing is converted)
 
 #include <fcntl.h>
 #include <unistd.h>
@@ -68,19 +70,44 @@ bool is_directory(const std::string& path) {
   return std::filesystem::is_directory(path, ignored);
 }
 
-// Opening the output truncates it, which would destroy the report before it is
-// read when both paths name one file (the same path, a hard or a symbolic link).
-bool names_the_same_file(const std::string& input, const std::string& output) {
+// `path` with its symbolic links followed, also a link whose target does not
+// exist yet (the output writer creates the target), made absolute.
+std::filesystem::path resolved(const std::string& path) {
+  namespace fs = std::filesystem;
+  std::error_code failed;
+  fs::path current = fs::absolute(path, failed);
+  for (int links = 0; links < 40 && fs::is_symlink(current, failed); ++links) {
+    const fs::path target = fs::read_symlink(current, failed);
+    if (failed) break;
+    current = target.is_absolute() ? target : current.parent_path() / target;
+  }
+  const fs::path canonical = fs::weakly_canonical(current, failed);
+  return failed ? current.lexically_normal() : canonical;
+}
+
+// Both paths name one file: the same path, a hard or a symbolic link, also
+// when neither exists yet. Opening the output truncates it, which would
+// destroy the report before it is read, or a database before it is loaded.
+bool names_the_same_file(const std::string& first, const std::string& second) {
   std::error_code ignored;
-  return std::filesystem::equivalent(input, output, ignored);
+  return std::filesystem::equivalent(first, second, ignored) || resolved(first) == resolved(second);
+}
+
+bool is_postgresql_uri(const std::string& target) {
+  return target.starts_with("postgresql://") || target.starts_with("postgres://");
 }
 
 // Why --database cannot be served before anything is converted, or nothing.
+// The value names a file: SQLite's in-memory database would take the rows
+// and lose them.
 std::string database_refusal(const Detail::options& options) {
   if (!options.has_database) return {};
   const parser_type* type = find_parser_type(options.parser_type);
   if (!type || type->output != output_kind::sql_table) return "--database needs a parser type that writes SQL";
   if (options.database.empty()) return "Could not load database: --database names no database";
+  if (is_postgresql_uri(options.database)) return {};
+  if (options.database == ":memory:") return "Could not load database: not a file";
+  if (names_the_same_file(options.database, options.output)) return "Could not load database: it is the output file";
   return {};
 }
 

@@ -93,6 +93,15 @@ TEST(MsvcDiagnosticReader, SkipsMsBuildSummaries) {
   const Rows w = {{"a.c", "1", "warning", "C1", "1"}}, e = {{"b.c", "2", "error", "C2", "2"}};
   EXPECT_EQ(read(log), (Rows{w[0], e[0], w[0]}));
   EXPECT_EQ(read("Build succeeded\n" + warning + "1>Build FAILED.\n" + error), (Rows{w[0], e[0]}));
+  // Without "Time Elapsed" (a log cut after the summary): the summary ends
+  // at the first line that is none of its own.
+  const std::string summary = "Build succeeded.\n\n\"C:\\work\\app.sln\" (default target) (1) ->\n"
+                              "(ClCompile target) -> \n" + warning +
+                              "  main.obj : error LNK2019: unresolved external symbol f [C:\\a.vcxproj]\n"
+                              "\n    1 Warning(s)\n    1 Error(s)\n\n";
+  EXPECT_EQ(read(warning + summary + "Project \"C:\\b.vcxproj\" on node 1 (default targets).\n" + error),
+            (Rows{w[0], e[0]}));
+  EXPECT_EQ(read(warning + summary + "ClCompile:\n" + error), (Rows{w[0], e[0]}));
 }
 
 INSTANTIATE_TEST_SUITE_P(CompilerWarningsMsvc, PatternDifferential,

@@ -114,6 +114,51 @@ TEST(SarifResults, FilePaths) {
   for (const auto& [uri, path] : cases) EXPECT_EQ(QZCompilerWarningsSarifElement::file_path(uri), path) << uri;
 }
 
+// A lone surrogate escape or a number beyond a double's range is JSON the
+// parser cannot take: in a value the rows do not read it costs nothing; in
+// one they read, that result's row. Both are named with where they stand.
+TEST(SarifResults, ValuesTheParserCannotTakeCostAtMostTheirResult) {
+  const std::string ok = R"({"ruleId": "R1", "level": "error", "message": {"text": "fine"}})";
+  const struct {
+    std::string results;
+    Rows rows;
+    std::vector<std::string> faults;
+  } cases[] = {
+      {R"({"ruleId": "R0", "level": "error", "message": {"text": "a \ud800 b"}}, )" + ok,
+       {{"", "", "error", "R0", "0"}, {"", "", "error", "R1", "1"}},
+       {"SARIF value holds a string escape that is not valid UTF-16 at line 1, column 99, offset 98, the value was "
+        "passed over"}},
+      {R"({"ruleId": "R0", "level": "error", "properties": {"big": 1e999, "small": -2E+400}}, )" + ok,
+       {{"", "", "error", "R0", "0"}, {"", "", "error", "R1", "1"}},
+       {"SARIF value is a number beyond a double's range at line 1, column 101, offset 100, the value was passed over",
+        "SARIF value is a number beyond a double's range at line 1, column 117, offset 116, the value was passed "
+        "over"}},
+      {R"({"ruleId": "R\udc00", "level": "error"}, )" + ok,
+       {{"", "", "error", "R1", "1"}},
+       {"SARIF value holds a string escape that is not valid UTF-16 at line 1, column 55, offset 54, the result was "
+        "skipped"}},
+      {R"({"level": "error", "locations": [{"physicalLocation": {"region": {"startLine": 1e400}}}]}, )" + ok,
+       {{"", "", "error", "R1", "1"}},
+       {"SARIF value is a number beyond a double's range at line 1, column 123, offset 122, the result was skipped"}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.results);
+    std::istringstream in(log(c.results));
+    std::deque<QZCompilerWarningsSarifElement> elements;
+    std::vector<std::string> faults;
+    EXPECT_EQ(QZCompilerWarningsSarifElement::read_elements(in, elements, faults), "");
+    Rows rows;
+    for (const auto& element : elements)
+      rows.push_back({element.filename, element.line, element.type, element.error_id, element.error_num});
+    EXPECT_EQ(rows, c.rows);
+    EXPECT_EQ(faults, c.faults);
+  }
+  // Every other fault still refuses the log.
+  EXPECT_NE(read(log(R"({"level": "error", "x": "\q"})")).problem, "");
+  EXPECT_NE(read(log(R"({"level": "error", "x": 01})")).problem, "");
+  EXPECT_NE(read(log(R"({"level": "error", "x": "\ud80"})")).problem, "");
+}
+
 TEST(SarifResults, NotASarifLogSaysWhyAndGivesNoRow) {
   const std::string deep = std::string(1025, '[') + std::string(1025, ']');
   const std::string deep_enough = R"({"runs": [], "x": )" + std::string(1022, '[') + std::string(1022, ']') + "}";

@@ -83,7 +83,9 @@ TEST(UnityResultLine, ExampleTable) {
 TEST(UnityReader, RunStoppedEarlyWithoutASummaryAfterTheLastResult) {
   const std::string pass = "t.c:1:a:PASS\n", summary = "\n-----------------------\n1 Tests 0 Failures 0 Ignored \nOK\n";
   EXPECT_FALSE(read_unity(pass + summary).stopped_early);
-  EXPECT_FALSE(read_unity("no results at all\n").stopped_early);
+  EXPECT_FALSE(read_unity("no results at all\n").stopped_early);  // a ctest -V log holds other programs' output
+  EXPECT_TRUE(read_unity("").stopped_early);  // died before its buffered output was written
+  EXPECT_TRUE(read_unity("\n  \r\n\t\n").stopped_early);
   EXPECT_TRUE(read_unity(pass).stopped_early);
   EXPECT_TRUE(read_unity(summary + pass).stopped_early);
   EXPECT_TRUE(read_unity(pass + "1 Tests 0 Failures 0 Ignored and more\n").stopped_early);
@@ -109,7 +111,10 @@ TEST(GTestReader, ExampleTable) {
       {"[  FAILED  ] A.b\n[  FAILED  ] 1 test, listed below:\n", {}},     // the summary
       {run + "done[       OK ] A.b (0 ms)\n", {{"A.b", "passed"}}},       // output without a line end
       {"done[       OK ] A.b (0 ms)\n", {}},
-      {run + "[       OK ] A.c (0 ms)\n", {{"A.c", "passed"}, {"A.b", "FAILED"}}},
+      // While A.b runs, a verdict naming another test is A.b's output.
+      {run + "[       OK ] A.c (0 ms)\n", {{"A.b", "FAILED"}}},
+      {run + "[       OK ] Other.Thing (3 ms)\n[       OK ] A.b (5 ms)\n", {{"A.b", "passed"}}},
+      {"1: " + run + "2: [       OK ] B.c (3 ms)\n1: [       OK ] A.b (1 ms)\n", {{"B.c", "passed"}, {"A.b", "passed"}}},
       {"[  FAILED  ] A: SetUpTestSuite or TearDownTestSuite\n", {{"A", "FAILED"}}},
       // A crash: at the next start, or at the end in the order the tests started.
       {run + "[ RUN      ] A.c\n[       OK ] A.c (1 ms)\n", {{"A.b", "FAILED"}, {"A.c", "passed"}}},
@@ -146,8 +151,30 @@ TEST(CTestReader, ExampleTable) {
       // Started, no result: at the end, in the order they started; a second
       // start of the same number means the first never ended.
       {"    Start 2: b\n    Start 1: a\n1/2 Test #1: a" + dots + "   Passed    0.01 sec\n", {{"a", "passed"}, {"b", "FAILED"}}},
-      {"    Start 1: a   \n    Start 1: a\n1/1 Test #1: a" + dots + "   Passed    0.01 sec\n",
-       {{"a", "FAILED"}, {"a", "passed"}}},
+      {"    Start 1: a   \n    Start 1: a\n1/1 Test #1: a" + dots + "   Passed    0.01 sec\n", {{"a", "passed"}}},
+      // ctest --repeat: a retry's result has no counter; one row per test, at
+      // its first result, with its last verdict.
+      {"    Start 1: a\n1/2 Test #1: a" + dots + "***Failed    0.01 sec\n    Start 1: a\n    Test #1: a" + dots +
+           "   Passed    0.01 sec\n    Start 2: b\n2/2 Test #2: b" + dots + "   Passed    0.01 sec\n",
+       {{"a", "passed"}, {"b", "passed"}}},
+      {"    Start 1: a\n    Test #1: a" + dots + "   Passed    0.01 sec\n    Start 1: a\n1/1 Test #1: a" + dots +
+           "***Failed    0.01 sec\n",
+       {{"a", "FAILED"}}},
+      // A test's output: under -V with its prefix, with --output-on-failure
+      // a result of a test not waiting for one or a Start of one that is.
+      {"    Start 1: a\n1: 1/1 Test #1: x" + dots + "***Failed    0.01 sec\n1: Start 2: y\n1/1 Test #1: a" + dots +
+           "   Passed    0.01 sec\n",
+       {{"a", "passed"}}},
+      {"    Start 1: a\n1/2 Test #1: a" + dots + "   Passed    0.01 sec\n2/2 Test #2: x" + dots +
+           "***Failed    0.01 sec\n    Start 1: a\n",
+       {{"a", "FAILED"}}},
+      {"    Start 1: a\n    Start 1: b\n1/1 Test #1: a" + dots + "   Passed    0.01 sec\n", {{"a", "passed"}}},
+      // A run of CTest that was stopped, then another.
+      {"Test project /b\n    Start 1: a\nTest project /b\n    Start 1: a\n1/1 Test #1: a" + dots +
+           "   Passed    0.01 sec\n",
+       {{"a", "passed"}}},
+      // A retry that started and was stopped.
+      {"1/1 Test #1: a" + dots + "***Timeout   1.00 sec\n    Start 1: a\n", {{"a", "FAILED"}}},
   };
   for (const auto& c : cases) EXPECT_EQ(read<QZCTestResultElement>(c.log), c.expected) << c.log;
 }
@@ -166,7 +193,8 @@ INSTANTIATE_TEST_SUITE_P(
                                 &QZCTestResultElement::my_regex,
                                 {"  3/22 Test  #3: parse_number .........   Passed    0.01 sec",
                                  "1/1 Test #1: a b. c ... .....***Failed  Required regular expression not found. Regex=[",
-                                 "10/16 Test #10: t ...Subprocess aborted***Exception:   0.02 sec"}},
+                                 "10/16 Test #10: t ...Subprocess aborted***Exception:   0.02 sec",
+                                 "    Test #2: flaky ............................   Passed    0.11 sec"}},
                     PatternCase{"ctest_start_line",
                                 &QZCTestResultElement::start_regex,
                                 {"      Start  1: passes", "    Start 14: name with blanks. and dots   "}}),

@@ -3,8 +3,10 @@
 // them; many runs into one file at once; failures that keep nothing.
 
 #include <signal.h>
+#include <spawn.h>
 #include <sys/mount.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <gtest/gtest.h>
@@ -13,12 +15,15 @@
 #include <chrono>
 #include <cstring>
 #include <filesystem>
+#include <stdexcept>
 #include <thread>
 
 #include "support/files.h"
 #include "support/fixtures.h"
 #include "support/program.h"
 #include "support/sqlite_db.h"
+
+extern char** environ;
 
 namespace fs = std::filesystem;
 using namespace test_support;
@@ -230,6 +235,160 @@ TEST(Database, TypesThatWriteNoSqlAreRefusedBeforeConverting) {
     EXPECT_FALSE(fs::exists(dir.file("out"))) << parser_type;
     EXPECT_FALSE(fs::exists(dir.file("never.db"))) << parser_type;
   }
+}
+
+}  // namespace
+
+namespace {
+
+// The output and the database naming one file: the output would replace the
+// database and its rows. Refused before anything is written.
+TEST(Database, TheOutputFileIsRefusedAsTheDatabase) {
+  struct Case {
+    const char* name;
+    bool existing;  // the file holds an earlier database
+    void (*link)(const TempDir& dir);
+    const char* output;
+  };
+  const Case cases[] = {
+      {"SamePath", true, [](const TempDir&) {}, "results.db"},
+      {"SamePathNeitherExists", false, [](const TempDir&) {}, "results.db"},
+      {"SymbolicLink", true, [](const TempDir& dir) { fs::create_symlink(dir.file("results.db"), dir.file("link.db")); },
+       "link.db"},
+      {"SymbolicLinkNeitherExists", false,
+       [](const TempDir& dir) { fs::create_symlink("results.db", dir.file("link.db")); }, "link.db"},
+      {"HardLink", true, [](const TempDir& dir) { fs::create_hard_link(dir.file("results.db"), dir.file("link.db")); },
+       "link.db"},
+      {"DotDotNeitherExists", false, [](const TempDir& dir) { fs::create_directory(dir.file("sub")); },
+       "sub/../results.db"},
+  };
+  for (const Case& tested : cases) {
+    TempDir dir;
+    write_file(dir.file("in.log"), passfail_log(3));
+    if (tested.existing) {
+      SqliteDb db(dir.file("results.db"));
+      ASSERT_EQ(db.exec("create table kept (a); insert into kept values (1);"), "");
+    }
+    tested.link(dir);
+    const std::string before = tested.existing ? read_file(dir.file("results.db")) : "";
+    const RunResult run = run_program(
+        with_database(standard_args("PassFail", dir.file("in.log"), dir.file(tested.output)), dir.file("results.db")));
+    EXPECT_EQ(run.exit_status, 248) << tested.name;
+    EXPECT_EQ(run.out, "version 0VIViriZovuro error: Could not load database: it is the output file\n") << tested.name;
+    EXPECT_EQ(fs::exists(dir.file("results.db")), tested.existing) << tested.name;
+    if (tested.existing) {
+      EXPECT_EQ(read_file(dir.file("results.db")), before) << tested.name;
+    }
+  }
+}
+
+// The value of --database is a file path, never one of SQLite's special names.
+TEST(Database, SqliteSpecialNamesAreFilePathsOrRefused) {
+  TempDir dir;
+  write_file(dir.file("in.log"), passfail_log(3));
+  const RunResult memory =
+      run_program(with_database(standard_args("PassFail", dir.file("in.log"), dir.file("out.sql")), ":memory:"));
+  EXPECT_EQ(memory.exit_status, 248);
+  EXPECT_EQ(memory.out, "version 0VIViriZovuro error: Could not load database: not a file\n");
+  EXPECT_FALSE(fs::exists(dir.file("out.sql")));
+
+  // Run in the folder, so that the relative name is a file there.
+  const std::string name = "file:x.db?mode=memory";
+  const RunResult uri = run_program(
+      with_database(standard_args("PassFail", dir.file("in.log"), dir.file("out.sql")), name),
+      {"/usr/bin/env", "-C", dir.path().string()});
+  ASSERT_EQ(uri.exit_status, 0) << uri.out;
+  ASSERT_TRUE(fs::exists(dir.file(name)));
+  SqliteDb db(dir.file(name));
+  EXPECT_EQ(row_count(db, "ut_results"), 3u);
+}
+
+}  // namespace
+
+namespace {
+
+// Starts the program with its standard output into `descriptor`.
+pid_t start_program_into(const std::vector<std::string>& args, int descriptor) {
+  std::vector<std::string> strings{VIVIRI_PROGRAM};
+  strings.insert(strings.end(), args.begin(), args.end());
+  std::vector<char*> argv;
+  for (std::string& arg : strings) argv.push_back(arg.data());
+  argv.push_back(nullptr);
+  posix_spawn_file_actions_t actions;
+  posix_spawn_file_actions_init(&actions);
+  posix_spawn_file_actions_adddup2(&actions, descriptor, 1);
+  pid_t pid = 0;
+  const int spawned = posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ);
+  posix_spawn_file_actions_destroy(&actions);
+  if (spawned != 0) throw std::runtime_error("cannot start the program");
+  return pid;
+}
+
+// A run whose echo waits for a reader that does not read holds no lock: a
+// second run loads into the same file meanwhile. (Bounded by `timeout` so
+// that a run that waits fails instead of hanging.)
+TEST(Database, ASlowReaderOfTheEchoKeepsNoOtherRunWaiting) {
+  TempDir dir;
+  write_file(dir.file("in.log"), passfail_log(5000));  // a script far beyond a pipe's buffer
+  int pipe_ends[2];
+  ASSERT_EQ(pipe(pipe_ends), 0);
+  const auto args = [&](const std::string& name) {
+    return with_hash(with_database(standard_args("PassFail", dir.file("in.log"), dir.file(name + ".sql")),
+                                   dir.file("shared.db")),
+                     name);
+  };
+  const pid_t slow = start_program_into(args("slow"), pipe_ends[1]);
+  close(pipe_ends[1]);
+  // Its output file is complete: it is echoing now, into the full pipe.
+  while (!fs::exists(dir.file("slow.sql")) || !read_file(dir.file("slow.sql")).ends_with("COMMIT;\n"))
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+
+  const RunResult other = run_program(args("other"), {"/usr/bin/timeout", "120"});
+  EXPECT_EQ(other.exit_status, 0) << other.out;
+  {
+    SqliteDb db(dir.file("shared.db"));
+    EXPECT_EQ(db.rows("select githash, count(*) from ut_results group by githash"), (Rows{{"other", "5000"}}));
+  }
+  char block[65536];
+  while (read(pipe_ends[0], block, sizeof block) > 0) {
+  }
+  close(pipe_ends[0]);
+  const int status = wait_for(slow);
+  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+  SqliteDb db(dir.file("shared.db"));
+  EXPECT_EQ(db.rows("select githash, count(*) from ut_results group by githash order by githash"),
+            (Rows{{"other", "5000"}, {"slow", "5000"}}));
+}
+
+// A run that fails before its database step (the output file not written,
+// standard output not written) keeps nothing there, so that a retry does not
+// double the rows of a table without a key.
+TEST(Database, ARunThatFailsBeforeTheDatabaseStepLoadsNothing) {
+  TempDir dir;
+  write_file(dir.file("warnings.log"), "src/a.c:3:5: warning: unused variable 'x' [-Wunused-variable]\n");
+  const auto args = [&](const std::string& output) {
+    return with_database(standard_args("Warning_GCC", dir.file("warnings.log"), output), dir.file("results.db"));
+  };
+  struct Case {
+    const char* name;
+    std::string output;
+    std::vector<std::string> prefix;
+    int status;
+  };
+  const std::vector<Case> cases = {
+      {"OutputNotWritten", "/dev/full", {}, 252},
+      {"StandardOutputFull", dir.file("out.sql"), {"/bin/sh", "-c", "exec \"$0\" \"$@\" >/dev/full"}, 249},
+      {"StandardOutputClosed", dir.file("out.sql"), {"/bin/sh", "-c", "exec \"$0\" \"$@\" >&-"}, 249},
+  };
+  for (const Case& tested : cases) {
+    const RunResult run = run_program(args(tested.output), tested.prefix);
+    EXPECT_EQ(run.exit_status, tested.status) << tested.name;
+    SqliteDb db(dir.file("results.db"));
+    EXPECT_EQ(row_count(db, "compiler_results"), 0u) << tested.name;
+  }
+  ASSERT_EQ(run_program(args(dir.file("out.sql"))).exit_status, 0);
+  SqliteDb db(dir.file("results.db"));
+  EXPECT_EQ(row_count(db, "compiler_results"), 1u);
 }
 
 }  // namespace

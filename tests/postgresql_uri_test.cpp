@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "detail/postgresql_connection.h"
 #include "detail/postgresql_sink.h"
 
 namespace {
@@ -25,14 +26,33 @@ TEST(PostgresqlUri, PasswordsAreMasked) {
 
 TEST(PostgresqlUri, MessagesLoseThePassword) {
   const std::string uri = "postgresql://u:se%63ret@h/db?password=other";
-  const std::pair<std::string, std::string> cases[] = {
-      {"unexpected character \"x\" in URI: \"" + uri + "\"",
+  const std::string bad_uri = "postgresql://u:se%63ret@h/db?password=other&x%zz";  // libpq cannot read it
+  const struct {
+    std::string uri;
+    std::string message;
+    std::string shown;
+  } cases[] = {
+      {uri, "unexpected character \"x\" in URI: \"" + uri + "\"",
        "unexpected character \"x\" in URI: \"postgresql://u:****@h/db?password=****\""},
-      {"invalid percent-encoded token: \"se%63ret\"", "invalid percent-encoded token: \"****\""},
-      {"decoded \"secret\" and \"other\"", "decoded \"****\" and \"****\""},
-      {"connection refused", "connection refused"},
+      {uri, "connection refused", "connection refused"},
+      // A URI libpq reads shows its password only in the URI's fields.
+      {"postgresql://e:e@h/db", "connection to e failed for user \"e\"",
+       "connection to e failed for user \"e\""},
+      {"postgresql://writer:writer@h/db", "password authentication failed for user \"writer\"",
+       "password authentication failed for user \"writer\""},
+      // One libpq cannot read: the URI as a whole, its quoted parts, and the
+      // password's text as a whole token.
+      {bad_uri, "invalid percent-encoded token: \"se%63ret\"", "invalid percent-encoded token: \"****\""},
+      {bad_uri, "decoded secret and (other)", "decoded **** and (****)"},
+      {bad_uri, "bad URI: \"" + bad_uri + "\"", "bad URI: \"postgresql://****\""},
+      {"postgresql://u:e@h/db?x%zz", "invalid percent-encoded token in connection: \"x%zz\"",
+       "invalid percent-encoded token in connection: \"****\""},
+      {"postgresql://u@h/db?password=s3cr&et", "missing key/value separator \"=\" in URI query parameter: \"et\"",
+       "missing key/value separator \"=\" in URI query parameter: \"****\""},
+      {"postgres://u:s3cr%zzet@/db", "invalid percent-encoded token: \"s3cr%zzet\"",
+       "invalid percent-encoded token: \"****\""},
   };
-  for (const auto& [message, shown] : cases) EXPECT_EQ(Detail::without_password(message, uri), shown) << message;
+  for (const auto& c : cases) EXPECT_EQ(Detail::without_password(c.message, c.uri), c.shown) << c.message;
 }
 
 TEST(PostgresqlUri, ColumnTypes) {

@@ -72,6 +72,32 @@ std::string_view framing_text(std::string_view text) {
   return without_trailing_space(text);
 }
 
+bool starts_with_ignoring_case(std::string_view text, std::string_view start) {
+  return text.size() >= start.size() &&
+         std::equal(start.begin(), start.end(), text.begin(),
+                    [](char lower, char c) { return std::tolower(static_cast<unsigned char>(c)) == lower; });
+}
+
+// A diagnostic as the summary repeats it, also one of the linker's without a
+// line number ("main.obj : error LNK2019: ..."): a colon, then the severity.
+bool names_a_severity(std::string_view text) {
+  for (std::size_t colon = text.find(':'); colon != std::string_view::npos; colon = text.find(':', colon + 1)) {
+    const std::string_view after = without_leading_space(text.substr(colon + 1));
+    if (starts_with_ignoring_case(after, "warning") || starts_with_ignoring_case(after, "error") ||
+        starts_with_ignoring_case(after, "fatal error"))
+      return true;
+  }
+  return false;
+}
+
+// "    4 Warning(s)" and "    0 Error(s)".
+bool is_count(std::string_view text) {
+  const std::size_t digits = text.find_first_not_of("0123456789");
+  if (digits == 0 || digits == std::string_view::npos) return false;
+  const std::string_view rest = text.substr(digits);
+  return rest == " Warning(s)" || rest == " Error(s)";
+}
+
 }  // namespace
 
 const Detail::Pattern& QZCompilerWarningsMsvcElement::my_regex() {
@@ -100,7 +126,9 @@ bool QZCompilerWarningsMsvcElement::begins_summary(std::string_view text) {
 }
 
 bool QZCompilerWarningsMsvcElement::ends_summary(std::string_view text) {
-  return framing_text(text).starts_with("Time Elapsed ");
+  const std::string_view framed = framing_text(text);
+  const bool in_summary = framed.empty() || framed.ends_with("->") || is_count(framed) || names_a_severity(framed);
+  return !in_summary;
 }
 
 bool QZCompilerWarningsMsvcElement::parse_line(std::string_view text, std::size_t line_number,
@@ -126,12 +154,11 @@ bool QZCompilerWarningsMsvcElement::parse_line(std::string_view text, std::size_
 
 void QZCompilerWarningsMsvcElement::read_elements(std::istream& in, std::deque<QZCompilerWarningsMsvcElement>& out) {
   // MSBuild's summary repeats every diagnostic of the build: each counts once.
+  // The line that ends it ("Time Elapsed ...", or what follows a log cut
+  // short after it) is read as any other.
   bool in_summary = false;
   CompilerResults::read_diagnostics(in, out, [&](std::string_view text) {
-    if (in_summary) {
-      in_summary = !ends_summary(text);
-      return false;
-    }
+    if (in_summary && !ends_summary(text)) return false;
     in_summary = begins_summary(text);
     return !in_summary;
   });

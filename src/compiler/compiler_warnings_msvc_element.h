@@ -47,7 +47,10 @@ class QZCompilerWarningsMsvcElement {
 
   /// Whether a line without colour sequences begins MSBuild's summary
   /// ("Build succeeded." or "Build FAILED."), which repeats every diagnostic
-  /// of the build, or ends it ("Time Elapsed ..."). Exposed for testing.
+  /// of the build, or ends it: any line that is none of a blank line, a
+  /// repeated diagnostic, a project or target line ending in "->" and the
+  /// "N Warning(s)" and "N Error(s)" counts ("Time Elapsed ...", or the next
+  /// build's lines in a log cut after "Build succeeded."). Exposed for testing.
   static bool begins_summary(std::string_view text);
   static bool ends_summary(std::string_view text);
 

@@ -116,6 +116,7 @@ struct Result {
   std::string level, kind, rule_id, rule_reference_id, uri, start_line, suppression_status;
   std::optional<std::uint64_t> rule_index, component_index, artifact_index;
   bool suppressed = false;
+  bool faulty = false;  // a value a row reads could not be read
 };
 
 // A row that needs what its run lists elsewhere, maybe after it: the rule's
@@ -129,7 +130,25 @@ struct Pending {
 // Turns the values of a SARIF log, met in file order, into rows.
 class RowCollector {
  public:
-  explicit RowCollector(std::deque<Element>& out) : out_(out) {}
+  RowCollector(std::deque<Element>& out, std::string_view text, std::vector<std::string>& faults)
+      : out_(out), text_(text), faults_(faults) {}
+
+  /// A value of the member `key` of an object at `object`, starting at
+  /// `value`, that the parser cannot take (`fault`) although the log is JSON.
+  /// A value a row reads costs its result the row; any other is passed over.
+  void value_fault(Place object, std::string_view key, const char* value, std::string_view fault) {
+    const bool of_a_result = object == Place::result || object == Place::rule_reference ||
+                             object == Place::rule_component || object == Place::artifact_location ||
+                             object == Place::region || object == Place::suppression;
+    const bool read = reads(object, key);
+    if (read && of_a_result) result_.faulty = true;
+    std::string message = "SARIF value ";
+    message += fault;
+    message += " at ";
+    message += position(static_cast<std::size_t>(value - text_.data()));
+    message += read && of_a_result ? ", the result was skipped" : ", the value was passed over";
+    faults_.push_back(std::move(message));
+  }
 
   void begin_object(Place place, std::size_t index) {
     switch (place) {
@@ -206,7 +225,32 @@ class RowCollector {
     return run_.components[component_];
   }
 
+  // The members the rows take their values from.
+  static bool reads(Place object, std::string_view key) {
+    switch (object) {
+      case Place::result: return key == "level" || key == "kind" || key == "ruleId" || key == "ruleIndex";
+      case Place::rule_reference: return key == "id" || key == "index";
+      case Place::rule_component: return key == "index";
+      case Place::artifact_location: return key == "uri" || key == "index";
+      case Place::region: return key == "startLine";
+      case Place::suppression: return key == "status";
+      case Place::rule: return key == "id";
+      case Place::default_configuration: return key == "level";
+      case Place::artifact_body: return key == "uri";
+      default: return false;
+    }
+  }
+
+  // "line L, column C, offset O" of `offset` in the text.
+  std::string position(std::size_t offset) const {
+    const std::string_view before = text_.substr(0, offset);
+    const std::size_t line_start = before.rfind('\n') + 1;  // 0 on the first line
+    return "line " + std::to_string(std::count(before.begin(), before.end(), '\n') + 1) + ", column " +
+           std::to_string(offset - line_start + 1) + ", offset " + std::to_string(offset);
+  }
+
   void end_result() {
+    if (result_.faulty) return;
     if (result_.kind == "pass" || result_.kind == "notApplicable" || result_.suppressed) return;
     Element element;
     element.is_valid = true;
@@ -266,6 +310,8 @@ class RowCollector {
   enum class Runs { missing, found, not_an_array };
 
   std::deque<Element>& out_;
+  std::string_view text_;
+  std::vector<std::string>& faults_;
   bool found_root_object_ = false;
   Runs runs_ = Runs::missing;
   Run run_;
@@ -295,6 +341,56 @@ std::optional<std::string_view> text_without_escapes(const char* after_quote) {
   return std::string_view(after_quote, static_cast<std::size_t>(end - after_quote));
 }
 
+// Whether every escape of the JSON string `token` (with its quotes) is one
+// JSON allows: then a string the parser refuses holds a \u escape that is
+// not valid UTF-16 (a lone surrogate).
+bool escapes_are_well_formed(std::string_view token) {
+  for (std::size_t i = 1; i + 1 < token.size(); ++i) {
+    if (token[i] != '\\') continue;
+    const char escaped = token[++i];
+    if (escaped == 'u') {
+      if (i + 4 >= token.size() ||
+          !std::all_of(token.begin() + static_cast<std::ptrdiff_t>(i) + 1,
+                       token.begin() + static_cast<std::ptrdiff_t>(i) + 5,
+                       [](char c) { return std::isxdigit(static_cast<unsigned char>(c)) != 0; }))
+        return false;
+      i += 4;
+    } else if (std::string_view("\"\\/bfnrt").find(escaped) == std::string_view::npos) {
+      return false;
+    }
+  }
+  return true;
+}
+
+// Whether `token` is a number as JSON writes it: then a number the parser
+// refuses lies beyond a double's range.
+bool is_json_number(std::string_view token) {
+  std::size_t i = 0;
+  const auto digits = [&] {
+    const std::size_t start = i;
+    while (i < token.size() && token[i] >= '0' && token[i] <= '9') ++i;
+    return i > start;
+  };
+  if (i < token.size() && token[i] == '-') ++i;
+  if (i < token.size() && token[i] == '0') {
+    ++i;
+  } else if (!digits()) {
+    return false;
+  }
+  if (i < token.size() && token[i] == '.' && (++i, !digits())) return false;
+  if (i < token.size() && (token[i] == 'e' || token[i] == 'E')) {
+    ++i;
+    if (i < token.size() && (token[i] == '+' || token[i] == '-')) ++i;
+    if (!digits()) return false;
+  }
+  return i == token.size();
+}
+
+// A scalar token ends before the white space, comma or bracket after it.
+std::string_view scalar_token(std::string_view raw) {
+  return raw.substr(0, std::min(raw.find_first_of(" \t\r\n,]}"), raw.size()));
+}
+
 // The text of a scalar as it stands in the JSON text.
 std::string_view token_of(od::value& value) { return value.raw_json_token(); }
 std::string_view token_of(od::document& document) {
@@ -317,7 +413,9 @@ simdjson::error_code read_scalar(Value& value, od::json_type type, Place object,
         if (const auto error = value.get_raw_json_string().get(raw)) return error;
         text = *plain;
       } else if (const auto error = value.get_string().get(text)) {
-        return error;
+        if (error != simdjson::STRING_ERROR || token.empty() || !escapes_are_well_formed(token)) return error;
+        rows.value_fault(object, key, token.data(), "holds a string escape that is not valid UTF-16");
+        return simdjson::SUCCESS;
       }
       rows.string_value(object, key, text);
       return simdjson::SUCCESS;
@@ -329,7 +427,11 @@ simdjson::error_code read_scalar(Value& value, od::json_type type, Place object,
         return simdjson::SUCCESS;
       }
       double ignored = 0;
-      return value.get_double().get(ignored);
+      const auto error = value.get_double().get(ignored);
+      const std::string_view token = scalar_token(token_of(value));
+      if (error != simdjson::NUMBER_ERROR || token.empty() || !is_json_number(token)) return error;
+      rows.value_fault(object, key, token.data(), "is a number beyond a double's range");
+      return simdjson::SUCCESS;
     }
     case od::json_type::boolean: {
       bool ignored = false;
@@ -576,12 +678,18 @@ std::string Element::file_path(std::string_view uri) {
 }
 
 std::string Element::read_elements(std::istream& in, std::deque<Element>& out) {
+  std::vector<std::string> value_faults;
+  return read_elements(in, out, value_faults);
+}
+
+std::string Element::read_elements(std::istream& in, std::deque<Element>& out, std::vector<std::string>& value_faults) {
   out.clear();
+  value_faults.clear();
   const std::string text = Detail::read_whole(in, simdjson::SIMDJSON_PADDING);
   od::parser parser;
   od::document document;
   const simdjson::padded_string_view json(text.data(), text.size(), text.capacity());
-  RowCollector rows(out);
+  RowCollector rows(out, text, value_faults);
   simdjson::error_code error = parser.iterate(json).get(document);
   if (error == simdjson::MEMALLOC) throw std::bad_alloc();
   std::optional<std::size_t> offset = first_stage_offset(error, text);
@@ -595,13 +703,18 @@ std::string Element::read_elements(std::istream& in, std::deque<Element>& out) {
     }
   }
   std::string problem = error ? parser_problem(error, text, offset) : rows.problem();
-  if (!problem.empty()) out.clear();
+  if (!problem.empty()) {
+    out.clear();
+    value_faults.clear();
+  }
   return problem;
 }
 
 void Element::GetQZCompilerWarningsElements(std::ifstream& in, std::deque<Element>& out) {
-  const std::string problem = read_elements(in, out);
+  std::vector<std::string> value_faults;
+  const std::string problem = read_elements(in, out, value_faults);
   in.close();
+  for (const std::string& fault : value_faults) Detail::print_error(fault);
   if (!problem.empty()) Detail::print_error("Input is not a SARIF log (" + problem + ")");
 }
 

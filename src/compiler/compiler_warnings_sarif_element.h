@@ -28,6 +28,15 @@ class QZCompilerWarningsSarifElement {
   /// recurses, so no nesting depth can exhaust the stack.
   static std::string read_elements(std::istream& in, std::deque<QZCompilerWarningsSarifElement>& out);
 
+  /// The same, and `value_faults` gets a message for each value of a JSON
+  /// log that the parser cannot take: a string escape that is not valid
+  /// UTF-16 (a lone surrogate) or a number beyond a double's range. Such a
+  /// value in a member a row reads (a result's "ruleId", "level", "kind", its
+  /// location's "uri" or "startLine", ...) costs that result its row; any
+  /// other is passed over.
+  static std::string read_elements(std::istream& in, std::deque<QZCompilerWarningsSarifElement>& out,
+                                   std::vector<std::string>& value_faults);
+
   /// Replaces `out` with the rows of `in`, saying on standard output why
   /// there are none when `in` is not a SARIF log; then closes `in`.
   static void GetQZCompilerWarningsElements(std::ifstream& in, std::deque<QZCompilerWarningsSarifElement>& out);

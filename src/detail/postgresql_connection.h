@@ -42,6 +42,18 @@ class PostgresqlConnection {
   std::string problem_;
 };
 
+/// `uri` with every password in it (after "user:" and in "password="
+/// parameters) shown as "****".
+std::string mask_password(std::string_view uri);
+
+/// `message` without any password of `uri`. Where libpq reads `uri`, the
+/// URI quoted in the message is shown with its password fields masked (the
+/// server never quotes a password). Where it cannot (it then quotes the URI
+/// or parts of it), the URI is shown as "postgresql://****", a quoted part of
+/// it as "****", and a password's text (as written or decoded) as "****"
+/// wherever it stands as a whole token.
+std::string without_password(std::string message, std::string_view uri);
+
 /// libpq's messages end in a line feed and may span lines, the later ones
 /// indented hints: one line, the hints joined with a space, other lines with
 /// "; ". The quoted statement and its caret tell a user nothing and are left

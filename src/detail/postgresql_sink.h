@@ -12,11 +12,13 @@
 // numeric column's value that is not a whole number the column can hold (an
 // empty value above all) is NULL.
 
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "detail/postgresql_connection.h"
 #include "detail/row_sink.h"
 
 struct pg_conn;
@@ -58,6 +60,7 @@ class PostgresqlSink : public RowSink {
   void record_failed(const pg_result* result);
 
   std::string uri_;
+  std::optional<PostgresqlConnection> link_;  // owns the connection
   pg_conn* connection_ = nullptr;
   const sql_table* table_ = nullptr;
   std::vector<std::string> run_values_;  // as the staging insert binds them
@@ -72,13 +75,5 @@ class PostgresqlSink : public RowSink {
 
 /// The PostgreSQL type of `column`: "text", "bigint" or "numeric(20,0)".
 std::string_view postgresql_type(const sql_column& column);
-
-/// `uri` with every password in it (after "user:" and in "password="
-/// parameters) shown as "****".
-std::string mask_password(std::string_view uri);
-
-/// `message` without any password of `uri`: the URI itself shown masked,
-/// any other appearance of a password as "****".
-std::string without_password(std::string message, std::string_view uri);
 
 }  // namespace Detail

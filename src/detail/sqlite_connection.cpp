@@ -7,7 +7,10 @@ namespace Detail {
 SqliteConnection::SqliteConnection(const std::string& path, sqlite_access access) {
   const int flags =
       access == sqlite_access::read_only ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE;
-  const int opened = sqlite3_open_v2(path.c_str(), &db_, flags, nullptr);
+  // SQLite reads a name beginning "file:" as a URI (an in-memory database
+  // among them); the value is a file path, and "./" keeps it one.
+  const std::string name = path.starts_with("file:") ? "./" + path : path;
+  const int opened = sqlite3_open_v2(name.c_str(), &db_, flags, nullptr);
   if (opened != SQLITE_OK) {
     problem_ = db_ ? sqlite3_errmsg(db_) : sqlite3_errstr(opened);
     sqlite3_close(db_);

@@ -15,8 +15,7 @@ SqliteSink::SqliteSink(std::string path) : path_(std::move(path)) {}
 SqliteSink::~SqliteSink() {
   sqlite3_finalize(insert_);
   if (in_transaction_) sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
-  sqlite3_close(db_);
-}
+}  // link_ closes the file
 
 bool SqliteSink::check(int result) {
   if (result == SQLITE_OK || result == SQLITE_DONE || result == SQLITE_ROW) return true;
@@ -29,9 +28,12 @@ bool SqliteSink::execute(const char* statement) {
 }
 
 void SqliteSink::begin_table(const sql_table& table, std::span<const std::string_view> run_values) {
-  const int opened = sqlite3_open_v2(path_.c_str(), &db_, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
-  if (!check(opened)) return;
-  sqlite3_busy_timeout(db_, busy_timeout_ms);
+  link_.emplace(path_, sqlite_access::read_write);
+  db_ = link_->get();
+  if (!db_) {
+    problem_ = link_->problem();
+    return;
+  }
   if (!execute("BEGIN IMMEDIATE")) return;
   in_transaction_ = true;
   if (!execute(table.create_statement().c_str())) return;

@@ -6,12 +6,14 @@
 // as the same texts the script quotes, so each column's affinity turns them
 // into the same types.
 
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "detail/row_sink.h"
+#include "detail/sqlite_connection.h"
 
 struct sqlite3;
 struct sqlite3_stmt;
@@ -20,9 +22,6 @@ namespace Detail {
 
 class SqliteSink : public RowSink {
  public:
-  /// How long a run waits for other runs that are loading into the same file.
-  static constexpr int busy_timeout_ms = 600'000;
-
   /// Nothing is opened before begin_table.
   explicit SqliteSink(std::string path);
   ~SqliteSink() override;
@@ -42,6 +41,7 @@ class SqliteSink : public RowSink {
   void bind_text(int parameter, std::string_view value, bool copy);
 
   std::string path_;
+  std::optional<SqliteConnection> link_;  // owns the file's connection
   sqlite3* db_ = nullptr;
   sqlite3_stmt* insert_ = nullptr;
   int first_row_parameter_ = 1;

@@ -23,9 +23,8 @@ namespace Detail {
 
 class TableRows {
  public:
-  /// Starts the script of `table` and, when `opts.database` names a database,
-  /// its transaction there. Every row begins with the run's values from
-  /// `opts`, `date` and `time` (run_values).
+  /// Starts the script of `table`. Every row begins with the run's values
+  /// from `opts`, `date` and `time` (run_values).
   TableRows(const options& opts, const sql_table& table, const std::string& date, const std::string& time);
   ~TableRows();
   TableRows(const TableRows&) = delete;
@@ -35,10 +34,12 @@ class TableRows {
   void add(std::span<const std::string_view> values);
   void add(std::initializer_list<std::string_view> values) { add({values.begin(), values.size()}); }
 
-  /// Writes the script to the output file and to standard output, then
-  /// commits the rows to the database. An output that could not be written
-  /// leaves nothing of the run in the database (its failure is the run's);
-  /// a database that fails keeps nothing of the run and gives the message
+  /// Writes the script to the output file and to standard output, then, when
+  /// both succeeded, loads the rows into the database in one short
+  /// transaction: the database is opened only now, so that no lock is held
+  /// while a slow reader takes the echo. An output or an echo that failed
+  /// leaves nothing of the run in the database (its failure is the run's); a
+  /// database that fails keeps nothing of the run and gives the message
   /// "Could not load database: REASON" and exit_status::database_not_loaded.
   void finish();
 
@@ -46,9 +47,17 @@ class TableRows {
   const SqlScript& script() const { return script_; }
 
  private:
+  void load_database() const;
+
   const options& options_;
+  const sql_table& table_;
+  std::vector<std::string> run_values_;
   SqlScript script_;
-  std::unique_ptr<RowSink> database_;
+  // The rows kept for the database: their values one after another, where
+  // each value ends, and where each row's values end.
+  std::string values_;
+  std::vector<std::size_t> value_ends_;
+  std::vector<std::size_t> row_ends_;
 };
 
 /// The values of the table's run columns, in column order: platform,

@@ -10,29 +10,48 @@ namespace {
 
 using result = QZCTestResultElement::result;
 
+// One row per test, at the place of its first result, with its last
+// result: a test that ctest --repeat runs again (until-pass, until-fail,
+// after-timeout) ends with the verdict ctest counts.
+class TestRows {
+ public:
+  explicit TestRows(std::vector<result>& out) : out_(out) {}
+
+  void add(std::string name, const char* verdict) {
+    const auto [at, inserted] = row_of_.try_emplace(name, out_.size());
+    if (inserted) {
+      out_.emplace_back(std::move(name), verdict);
+    } else {
+      out_[at->second].second = verdict;
+    }
+  }
+
+ private:
+  std::vector<result>& out_;
+  std::map<std::string, std::size_t, std::less<>> row_of_;
+};
+
 // The tests that started and have no result line yet, by test number, with
 // the order they started in.
 class StartedTests {
  public:
-  // Starts test `number`; a test of that number still waiting had no result
-  // (an earlier run of CTest that was stopped) and failed.
-  void start(std::string_view number, std::string_view name, std::vector<result>& out) {
-    const auto [at, inserted] = tests_.try_emplace(std::string(number), Test{std::string(name), started_++});
-    if (inserted) return;
-    out.emplace_back(std::move(at->second.name), "FAILED");
-    at->second = {std::string(name), started_++};
+  void start(std::string_view number, std::string_view name) {
+    tests_.try_emplace(std::string(number), Test{std::string(name), started_++});
   }
+
+  bool waiting(std::string_view number) const { return tests_.find(number) != tests_.end(); }
 
   void finish(std::string_view number) {
     const auto found = tests_.find(number);
     if (found != tests_.end()) tests_.erase(found);
   }
 
-  // At the end of the input: every test still waiting failed, in the order they started.
-  void fail_all(std::vector<result>& out) {
+  // At the end of the input or of a run of CTest: every test still waiting
+  // failed, in the order they started.
+  void fail_all(TestRows& out) {
     std::map<std::size_t, std::string> by_start;
     for (auto& [number, test] : tests_) by_start.emplace(test.started, std::move(test.name));
-    for (auto& [started, name] : by_start) out.emplace_back(std::move(name), "FAILED");
+    for (auto& [started, name] : by_start) out.add(std::move(name), "FAILED");
     tests_.clear();
   }
 
@@ -50,11 +69,14 @@ bool may_be_result_or_start(std::string_view text) {
   return text.find(" Test ") != std::string_view::npos || text.find("Start ") != std::string_view::npos;
 }
 
+// The first line of a run of CTest.
+bool begins_a_run(std::string_view text) { return text.starts_with("Test project "); }
+
 }  // namespace
 
 const Detail::Pattern& QZCTestResultElement::my_regex() {
   static const Detail::Pattern pattern(
-      "[ \\t]*[0-9]+/[0-9]+ Test +#([0-9]+): (.+?) \\.{3,}(?: +(Passed)\\b.*|[A-Za-z ]*\\*\\*\\*(.*))");
+      "[ \\t]*(?:[0-9]+/[0-9]+ )?Test +#([0-9]+): (.+?) \\.{3,}(?: +(Passed)\\b.*|[A-Za-z ]*\\*\\*\\*(.*))");
   return pattern;
 }
 
@@ -73,17 +95,30 @@ void QZCTestResultElement::read_results(std::istream& in, std::vector<result>& o
   out.clear();
   Results::ConsoleReader reader(in);
   Detail::Match groups;
+  TestRows rows(out);
   StartedTests started;
+  // CTest prints a test's Start line before its result. Once the log has
+  // shown one, a result line counts only for a test that started and has no
+  // result yet, and a Start line only for a test that is not waiting for its
+  // result: other such lines are a test's own output (--output-on-failure
+  // prints it without a prefix).
+  bool starts_seen = false;
   for (Results::ConsoleLine line; reader.next(line);) {
+    // Under ctest -V a line with a test's "N: " prefix is that test's output.
+    if (!line.source.empty()) continue;
+    if (begins_a_run(line.text)) started.fail_all(rows);  // the run before it was stopped
     if (!may_be_result_or_start(line.text)) continue;
     if (Detail::match_input_line(my_regex(), line.text, reader.line_number(), groups)) {
-      out.emplace_back(groups.str(2), verdict(groups[3], groups[4]));
+      if (starts_seen && !started.waiting(groups[1])) continue;
+      rows.add(groups.str(2), verdict(groups[3], groups[4]));
       started.finish(groups[1]);
     } else if (Detail::match_input_line(start_regex(), line.text, reader.line_number(), groups)) {
-      started.start(groups[1], groups[2], out);
+      if (started.waiting(groups[1])) continue;
+      starts_seen = true;
+      started.start(groups[1], groups[2]);
     }
   }
-  started.fail_all(out);
+  started.fail_all(rows);
 }
 
 void QZCTestResultElement::get_final_result(const Detail::options& options) {

@@ -116,11 +116,15 @@ class RunningTests {
   std::map<std::string, Test, std::less<>> tests_;
 };
 
-// The verdict line's row, if it gives one.
+// The verdict line's row, if it gives one. While a test runs only its own
+// verdict counts: a timed verdict naming another test is the running test's
+// output (a test printing such a line, a death test's child).
 void take_verdict(const Results::ConsoleLine& line, const Verdict& verdict, RunningTests& running,
                   std::vector<result>& out) {
-  const bool names_running = is_test_name(verdict.name) && verdict.name == running.of(line.source);
-  if (names_running || (verdict.at == 0 && verdict.timed && is_test_name(verdict.name))) {
+  const std::string_view running_test = running.of(line.source);
+  const bool names_running = is_test_name(verdict.name) && verdict.name == running_test;
+  const bool brief = running_test.empty() && verdict.at == 0 && verdict.timed && is_test_name(verdict.name);
+  if (names_running || brief) {
     out.emplace_back(verdict.name, verdict.word);
     if (names_running) running.finish(line.source);
   } else if (verdict.at == 0 && std::string_view(verdict.word) == "FAILED" && verdict.name.ends_with(suite_failure)) {

@@ -70,7 +70,9 @@ bool QZUnityResultElement::read_results(std::istream& in, std::vector<result>& o
   Detail::Match groups;
   result row;
   AwaitingSummary awaiting_summary;
+  bool any_text = false;
   for (Results::ConsoleLine line; reader.next(line);) {
+    any_text = any_text || line.text.find_first_not_of(" \t\r\f\v") != std::string_view::npos;
     if (parse_line(line.text, reader.line_number(), groups, row)) {
       out.push_back(row);
       set_awaiting(awaiting_summary, line.source, true);
@@ -78,6 +80,9 @@ bool QZUnityResultElement::read_results(std::istream& in, std::vector<result>& o
       set_awaiting(awaiting_summary, line.source, false);
     }
   }
+  // A program that died before its buffered output was written leaves an
+  // empty log (or only blank lines).
+  if (!any_text) return true;
   return std::any_of(awaiting_summary.begin(), awaiting_summary.end(), [](const auto& entry) { return entry.second; });
 }
 

@@ -39,7 +39,9 @@ class QZUnityResultElement {
 
   /// Replaces `out` with the results of `in` in log order, duplicates kept.
   /// Returns whether the output of a test program ends early: its last result
-  /// line has no summary line after it (the program crashed or was stopped).
+  /// line has no summary line after it (the program crashed or was stopped),
+  /// or the input is empty or holds only blank lines (the program died before
+  /// its buffered output was written).
   /// The lines of each program that `ctest -V` ran (each prefix "N: ") are
   /// judged on their own.
   static bool read_results(std::istream& in, std::vector<result>& out);

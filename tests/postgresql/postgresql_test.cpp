@@ -12,6 +12,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <random>
 #include <thread>
 
 #include "postgresql/server.h"
@@ -181,6 +182,50 @@ TEST(Postgresql, SixteenRunsAtOnceIntoAnEmptyDatabase) {
   }
 }
 
+// CI jobs of one commit loading the same tests at once, each in its own
+// order, into a table that exists: none fails because of another (their
+// rows' locks would otherwise meet in opposite orders), and each key is kept
+// once. Each run's standard output goes to a file, so that the runs really
+// overlap.
+TEST(Postgresql, RunsOfOneHashAtOnceNeverFailEachOther) {
+  const std::string uri = fresh_database("one_hash_rounds");
+  TempDir dir;
+  constexpr std::size_t runs = 16, rounds = 20, tests = 5000;
+  std::vector<std::string> lines;
+  for (std::size_t i = 0; i < tests; ++i) lines.push_back("  Test: test_number_" + std::to_string(i) + " ...passed\n");
+  std::mt19937 shuffle(26);
+  for (std::size_t i = 0; i < runs; ++i) {
+    std::shuffle(lines.begin(), lines.end(), shuffle);
+    std::string log;
+    for (const std::string& line : lines) log += line;
+    write_file(dir.file("in" + std::to_string(i) + ".log"), log);
+  }
+  const auto args = [&](std::size_t run, const std::string& hash) {
+    const std::string name = std::to_string(run);
+    return with_database(
+        with_option(standard_args("PassFail", dir.file("in" + name + ".log"), dir.file("out" + name + ".sql")),
+                    "--hash_value", hash),
+        uri);
+  };
+  ASSERT_EQ(run_program(args(0, "existing")).exit_status, 0);
+  for (std::size_t round = 0; round < rounds; ++round) {
+    const std::string hash = "round" + std::to_string(round);
+    std::vector<RunResult> results(runs);
+    std::vector<std::thread> threads;
+    for (std::size_t i = 0; i < runs; ++i) threads.emplace_back([&, i] { results[i] = run_program(args(i, hash)); });
+    for (std::thread& thread : threads) thread.join();
+    for (const RunResult& run : results) {
+      EXPECT_EQ(run.exit_status, 0) << hash << ": "
+                                    << run.out.substr(run.out.size() - std::min(run.out.size(), std::size_t{400}));
+    }
+    EXPECT_EQ(PgConnection(uri).rows("select count(*), count(distinct name) from ut_results where githash = '" +
+                                     hash + "'"),
+              (Rows{{std::to_string(tests), std::to_string(tests)}}))
+        << hash;
+    if (testing::Test::HasFailure()) break;
+  }
+}
+
 void wait_for_no_program_sessions(PgConnection& db) {
   const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(60);
   while (db.value("select count(*) from pg_stat_activity where application_name = 'VIViriZovuro'") != "0" &&
@@ -282,6 +327,60 @@ TEST(Postgresql, RefusedConnectionAndWrongPasswordsFailWithoutShowingThePassword
     EXPECT_EQ(run.exit_status, 0) << run.out;
   }
   EXPECT_EQ(PgConnection(uri).value("select count(distinct githash) from ut_results"), "2");
+}
+
+// Passwords that are common text: masked in the URI's fields only, so the
+// message keeps its words and the user's name.
+TEST(Postgresql, ShortPasswordsAndOnesLikeTheUserNameLeaveTheMessageReadable) {
+  fresh_database("readable");
+  TempDir dir;
+  const struct {
+    std::string database;
+    std::string reason;
+  } cases[] = {
+      {database_uri("readable", password_user, "e"),
+       "\" failed: FATAL:  password authentication failed for user \"writer\""},
+      {database_uri("readable", password_user, "writer"), "password authentication failed for user \"writer\""},
+  };
+  for (const auto& failing : cases) {
+    const RunResult run =
+        run_program(with_database(standard_args("PassFail", basic_input, dir.file("out.sql")), failing.database));
+    expect_failed_run(run, failing.reason, dir.file("out.sql"));
+    EXPECT_NE(run.out.find("Could not load database: connection to server"), std::string::npos) << run.out;
+  }
+}
+
+// A key beyond a btree entry's 2,704 bytes: the table the program creates
+// takes it (twice, kept once); one an earlier version created refuses it.
+TEST(Postgresql, LongKeysLoadIntoTheTablesTheProgramCreates) {
+  const std::string uri = fresh_database("long_keys");
+  TempDir dir;
+  // Letters at random: PostgreSQL compresses a repetitive value below the limit.
+  std::string name = "test_parameterised_";
+  std::mt19937 letters(7);
+  while (name.size() < 3000) name += static_cast<char>('a' + letters() % 26);
+  write_file(dir.file("in.log"), "  Test: " + name + " ...passed\n  Test: short ...passed\n");
+  const std::vector<std::string> args = standard_args("PassFail", dir.file("in.log"), dir.file("out.sql"));
+  for (int run = 0; run < 2; ++run) {
+    const RunResult loaded = run_program(with_database(args, uri));
+    ASSERT_EQ(loaded.exit_status, 0) << loaded.out.substr(loaded.out.size() - std::min<std::size_t>(400, loaded.out.size()));
+  }
+  EXPECT_EQ(PgConnection(uri).rows("select length(name), result from ut_results order by name"),
+            (Rows{{"5", "passed"}, {std::to_string(name.size()), "passed"}}));
+
+  const std::string old_uri = fresh_database("long_keys_old_table");
+  ASSERT_EQ(PgConnection(old_uri).exec("create table ut_results (platform text, project text, tool text, githash "
+                                       "text, date text, time text, type text, name text, result text, "
+                                       "unique (project, githash, name))"),
+            "");
+  write_file(dir.file("short.log"), "  Test: short ...passed\n");
+  EXPECT_EQ(run_program(with_database(standard_args("PassFail", dir.file("short.log"), dir.file("out.sql")), old_uri))
+                .exit_status,
+            0);
+  const RunResult refused = run_program(with_database(args, old_uri));
+  EXPECT_EQ(refused.exit_status, 248);
+  EXPECT_NE(refused.out.find("Could not load database: index row size"), std::string::npos) << refused.out.substr(refused.out.size() - std::min<std::size_t>(400, refused.out.size()));
+  EXPECT_EQ(PgConnection(old_uri).value("select count(*) from ut_results"), "1");
 }
 
 TEST(Postgresql, TableWithoutTheColumnsKeepsNothing) {

@@ -57,15 +57,13 @@ std::string fresh_database(const std::string& name) {
   return database_uri(name);
 }
 
-void ignore_notice(void*, const char*) {}
 
-PgConnection::PgConnection(const std::string& uri) : connection_(PQconnectdb(uri.c_str())) {
-  if (PQstatus(connection_) != CONNECTION_OK)
-    throw std::runtime_error("cannot connect to " + uri + ": " + PQerrorMessage(connection_));
-  PQsetNoticeProcessor(connection_, ignore_notice, nullptr);
+PgConnection::PgConnection(const std::string& uri)
+    : link_(std::make_unique<Detail::PostgresqlConnection>(uri, "viviri_tests")), connection_(link_->get()) {
+  if (!connection_) throw std::runtime_error("cannot connect to " + uri + ": " + link_->problem());
 }
 
-PgConnection::~PgConnection() { PQfinish(connection_); }
+PgConnection::~PgConnection() = default;
 
 std::string PgConnection::exec(const std::string& sql) {
   PGresult* result = PQexec(connection_, sql.c_str());

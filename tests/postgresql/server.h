@@ -2,8 +2,11 @@
 // One throwaway PostgreSQL cluster for the whole test binary (the script
 // `cluster` beside this file), and a small client for the tests' queries.
 
+#include <memory>
 #include <string>
 #include <vector>
+
+#include "detail/postgresql_connection.h"
 
 struct pg_conn;
 
@@ -38,6 +41,7 @@ class PgConnection {
   std::string value(const std::string& query);
 
  private:
+  std::unique_ptr<Detail::PostgresqlConnection> link_;
   pg_conn* connection_ = nullptr;
 };
 

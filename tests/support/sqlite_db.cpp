@@ -6,8 +6,10 @@
 
 namespace test_support {
 
-SqliteDb::SqliteDb(const std::string& path) {
-  if (sqlite3_open(path.c_str(), &db_) != SQLITE_OK) throw std::runtime_error("cannot open database " + path);
+SqliteDb::SqliteDb(const std::string& path)
+    : connection_(std::make_unique<Detail::SqliteConnection>(path, Detail::sqlite_access::read_write)),
+      db_(connection_->get()) {
+  if (!db_) throw std::runtime_error("cannot open database " + path + ": " + connection_->problem());
   // As strict as SQLite builds made with SQLITE_DQS=0: a double-quoted value
   // is an unknown column there, never a string.
   for (const int option : {SQLITE_DBCONFIG_DQS_DML, SQLITE_DBCONFIG_DQS_DDL}) {
@@ -16,7 +18,7 @@ SqliteDb::SqliteDb(const std::string& path) {
   }
 }
 
-SqliteDb::~SqliteDb() { sqlite3_close(db_); }
+SqliteDb::~SqliteDb() = default;
 
 std::string SqliteDb::exec(const std::string& script) {
   char* error = nullptr;

@@ -1,8 +1,11 @@
 #pragma once
 // A real SQLite database for loading the scripts the program writes.
 
+#include <memory>
 #include <string>
 #include <vector>
+
+#include "detail/sqlite_connection.h"
 
 struct sqlite3;
 
@@ -31,6 +34,7 @@ class SqliteDb {
   std::vector<std::string> tables();
 
  private:
+  std::unique_ptr<Detail::SqliteConnection> connection_;
   sqlite3* db_ = nullptr;
 };
 
