@@ -1,6 +1,7 @@
 #pragma once
 // The compiler_map script, written alike for every kind of map record
-// (QZCompilerMapElement, QZCompilerMapKeilElement, QZCompilerMapGnuElement).
+// (QZCompilerMapElement, QZCompilerMapKeilElement, QZCompilerMapGnuElement,
+// QZCompilerMapIarElement).
 
 #include <deque>
 #include <fstream>

@@ -2,7 +2,8 @@
 // The compiler_results script, written alike for every kind of compiler
 // diagnostic record (QZCompilerWarningsElement, QZCompilerWarningsGccElement,
 // QZCompilerWarningsTiElement, QZCompilerWarningsMsvcElement,
-// QZCompilerWarningsSarifElement), and the reading loop of the diagnostic
+// QZCompilerWarningsSarifElement, QZCompilerWarningsCppcheckElement,
+// QZCompilerWarningsIarElement), and the reading loop of the diagnostic
 // parsers that examine each log line on its own.
 
 #include <deque>
