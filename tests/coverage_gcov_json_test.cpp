@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -121,6 +122,24 @@ TEST(GcovJsonReport, Rows) {
     EXPECT_EQ(result.rows, c.expected.rows);
     EXPECT_EQ(result.problem, c.expected.problem);
   }
+}
+
+// Documents of many lines, longer than the batches the lines of gcov's own
+// documents are read in, read whole: the same rows as on one line.
+TEST(GcovJsonReport, LargeDocumentsOverSeveralLines) {
+  std::string lines;
+  for (int number = 1; number <= 100'000; ++number) lines += (number == 1 ? "" : ",\n") + line(number, number % 4, "0 1");
+  const std::string several_lines = document(file("big.c", lines));
+  std::string one_line = several_lines;
+  std::replace(one_line.begin(), one_line.end(), '\n', ' ');
+  const std::string expected = "big.c 75/75000/100000 50/100000/200000\n*module_statistics 75/75000/100000 50/100000/200000\n";
+  ASSERT_GT(one_line.size(), std::size_t{16} << 20);
+  for (const std::string& report : {one_line, one_line + "\n" + one_line, several_lines + "\n" + several_lines}) {
+    const Read result = read(report);
+    EXPECT_EQ(result.rows, expected);
+    EXPECT_EQ(result.problem, "");
+  }
+  EXPECT_EQ(read(several_lines + "\n" + several_lines.substr(0, 100)).problem, "the last document is cut short");
 }
 
 TEST(GcovJsonReport, SystemFiles) {

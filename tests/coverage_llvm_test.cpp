@@ -81,6 +81,17 @@ const struct {
     {"gzip", test_support::gzip(report(two_files)),
      {"/src/a.c 75/3/4 50/1/2\n/src/b.h /0/0 /0/0\n*module_statistics 75/3/4 50/1/2\n", ""}},
 
+    // The details are passed over whatever they hold: brackets and quotes in
+    // strings, nesting, a "branches" that is the summary's object.
+    {"details with brackets in strings",
+     report(one_export(R"({"segments": [[1, 2, "]\"[", [[]]]], "filename": "a]\"[.c", "expansions": [{"filenames": ["x[.c"]}],)"
+                       R"( "summary": )" + summary(1, 2, 1, 2) + "}",
+                       summary(1, 2, 1, 2)) +
+            R"(, {"functions": [{"name": "f]\\", "regions": [[1, 2]]}], "files": [], "totals": )" + summary(0, 0, 0, 0) + "}"),
+     {"a]\"[.c 50/1/2 50/1/2\n*module_statistics 50/1/2 50/1/2\n", ""}},
+    {"details cut short", report(one_export(file("a.c", summary(1, 2, 1, 2)), summary(1, 2, 1, 2))).substr(0, 80),
+     {"", "JSON document ended early in the middle of an object or array."}},
+
     {"empty", "", {"", "Empty: no JSON found"}},
     {"array", "[]", {"", "the top-level value is not an object"}},
     {"no type", R"({"data": [], "version": "2.0.1"})", {"", R"(no "type")"}},

@@ -113,6 +113,9 @@ simdjson::error_code read_positive(od::value value, bool& positive) {
   }
 }
 
+// A document longer than the batch the parser was given.
+struct document_too_large {};
+
 // Reads the documents of one input into `files`.
 class DocumentReader {
  public:
@@ -210,7 +213,8 @@ class DocumentReader {
   // Into taken_: the line's number may follow its branches.
   std::string read_branches(od::value value, const SourceFile& source) {
     od::array branches;
-    if (const auto error = value.get_array().get(branches)) return problem_with("\"branches\" of " + source.name, error);
+    if (const auto error = value.get_array().get(branches))
+      return problem_with("\"branches\" of " + source.name, error);
     taken_.clear();
     for (auto element : branches) {
       od::object branch;
@@ -230,11 +234,20 @@ class DocumentReader {
   std::vector<bool> taken_;  // of the line being read, by position
 };
 
-std::string read_documents(const std::string& text, SourceFiles& files) {
+// The length of the longest line of `text`.
+std::size_t longest_line(std::string_view text) {
+  std::size_t longest = 0;
+  for (std::size_t start = 0; start < text.size();) {
+    const std::size_t end = std::min(text.find('\n', start), text.size());
+    longest = std::max(longest, end - start);
+    start = end + 1;
+  }
+  return longest;
+}
+
+std::string read_documents(const std::string& text, std::size_t batch_size, SourceFiles& files) {
   od::parser parser;
   od::document_stream documents;
-  // One batch for the whole text: a document may be as long as the text.
-  const std::size_t batch_size = std::max<std::size_t>(text.size(), simdjson::dom::MINIMAL_BATCH_SIZE);
   if (const auto error = parser.iterate_many(text.data(), text.size(), batch_size).get(documents)) {
     if (error == simdjson::MEMALLOC) throw std::bad_alloc();
     return simdjson::error_message(error);
@@ -247,6 +260,7 @@ std::string read_documents(const std::string& text, SourceFiles& files) {
     std::string problem;
     if (const auto error = (*it).get(document)) {
       if (error == simdjson::MEMALLOC) throw std::bad_alloc();
+      if (error == simdjson::CAPACITY) throw document_too_large();
       problem = simdjson::error_message(error);
     } else {
       problem = reader.read(document);
@@ -256,6 +270,22 @@ std::string read_documents(const std::string& text, SourceFiles& files) {
   if (read == 0 && text.find_first_not_of(" \t\r\n") == std::string::npos) return "no JSON document";
   if (documents.truncated_bytes() > 0) return "the last document is cut short";
   return {};
+}
+
+// Reads the documents in batches of a few lines' length: the parser indexes
+// a batch at a time, and its index of a whole input would take more memory
+// than the input. gcov writes each document on one line; a document that
+// spans lines (reformatted by hand) is read with the whole text as one batch.
+std::string read_all_documents(const std::string& text, SourceFiles& files) {
+  const std::size_t lines_batch = std::max<std::size_t>(longest_line(text) + 1, std::size_t{16} << 20);
+  if (lines_batch < text.size()) {
+    try {
+      return read_documents(text, lines_batch, files);
+    } catch (const document_too_large&) {
+      files = SourceFiles{};
+    }
+  }
+  return read_documents(text, std::max<std::size_t>(text.size(), simdjson::dom::MINIMAL_BATCH_SIZE), files);
 }
 
 }  // namespace
@@ -273,7 +303,7 @@ std::string QZGcovJsonCoverageResultElement::read_rows(std::istream& in, std::ve
   const std::string text = Detail::read_whole_decompressed(in, simdjson::SIMDJSON_PADDING, problem);
   if (!problem.empty()) return problem;
   SourceFiles files;
-  if (problem = read_documents(text, files); !problem.empty()) return problem;
+  if (problem = read_all_documents(text, files); !problem.empty()) return problem;
   files.take_rows(out);
   return {};
 }

@@ -2,9 +2,13 @@
 
 #include <simdjson.h>
 
+#include <algorithm>
+#include <array>
+#include <cstddef>
 #include <cstdint>
 #include <new>
 #include <optional>
+#include <string_view>
 #include <utility>
 
 #include "coverage/coverage_counts.h"
@@ -36,7 +40,8 @@ std::string read_tally(od::value value, std::string_view what, std::optional<Cov
     od::field field;
     if (const auto error = std::move(member).get(field)) return problem_with(what, error);
     const od::raw_json_string key = field.key();
-    std::optional<std::uint64_t>* target = key.is_equal("count") ? &found : key.is_equal("covered") ? &covered : nullptr;
+    std::optional<std::uint64_t>* target =
+        key.is_equal("count") ? &found : key.is_equal("covered") ? &covered : nullptr;
     if (!target) continue;
     std::uint64_t number = 0;
     if (const auto error = field.value().get_uint64().get(number)) return problem_with(what, error);
@@ -64,6 +69,76 @@ std::string read_summary(od::value value, std::string_view what, Summary& summar
   }
   if (!summary.lines) return std::string(what) + " without \"lines\"";
   return {};
+}
+
+// The members whose arrays hold the export's details: per-file segments,
+// branches and expansions and the per-function list, which repeat per
+// instantiation and make a full export many times the size of its
+// summaries. A summary's "branches" and "functions" are objects and stay.
+bool is_detail_key(std::string_view key) {
+  return key == "segments" || key == "branches" || key == "expansions" || key == "functions";
+}
+
+// The end of the string whose opening quote is at `quote`, or npos for a
+// string that is not closed.
+std::size_t string_end(std::string_view text, std::size_t quote) {
+  for (std::size_t at = quote + 1;; ++at) {
+    at = text.find_first_of("\"\\", at);
+    if (at == std::string_view::npos || text[at] == '"') return at;
+    ++at;  // the escaped character
+  }
+}
+
+// Just past the bracket that closes the array whose '[' is at `open`, or npos
+// when the text ends first.
+std::size_t array_end(std::string_view text, std::size_t open) {
+  static constexpr auto kinds = [] {
+    std::array<char, 256> table{};
+    table['['] = '[';
+    table[']'] = ']';
+    table['"'] = '"';
+    return table;
+  }();
+  std::size_t depth = 0;
+  for (std::size_t at = open; at < text.size(); ++at) {
+    switch (kinds[static_cast<unsigned char>(text[at])]) {
+      case '[': ++depth; break;
+      case ']':
+        if (--depth == 0) return at + 1;
+        break;
+      case '"':
+        at = string_end(text, at);
+        if (at == std::string_view::npos) return at;
+        break;
+      default: break;
+    }
+  }
+  return std::string_view::npos;
+}
+
+// Overwrites the detail arrays with blanks before the parser sees the text:
+// the parser would index every bracket, comma and number of them, which
+// costs more memory than the text itself, only for the rows to pass over
+// them. The text keeps its length, so offsets stay those of the input. Text
+// that is not well formed is left as it is for the parser to refuse.
+void blank_details(std::string& text) {
+  const std::string_view view(text);
+  for (std::size_t at = view.find('"'); at != std::string_view::npos; at = view.find('"', at)) {
+    const std::size_t end = string_end(view, at);
+    if (end == std::string_view::npos) return;
+    const std::string_view key = view.substr(at + 1, end - at - 1);
+    at = end + 1;
+    if (!is_detail_key(key)) continue;
+    const std::size_t colon = view.find_first_not_of(" \t\r\n", at);
+    if (colon == std::string_view::npos || view[colon] != ':') continue;
+    const std::size_t open = view.find_first_not_of(" \t\r\n", colon + 1);
+    if (open == std::string_view::npos || view[open] != '[') continue;
+    const std::size_t close = array_end(view, open);
+    if (close == std::string_view::npos) return;
+    // "[]" stays an array, so the member keeps a value.
+    std::fill(text.data() + open + 1, text.data() + close - 1, ' ');
+    at = close;
+  }
 }
 
 // Reads the export's members in whatever order they come.
@@ -200,8 +275,9 @@ class ExportReader {
 std::string QZLlvmCoverageResultElement::read_rows(std::istream& in, std::vector<Coverage::coverage_row>& out) {
   out.clear();
   std::string problem;
-  const std::string text = Detail::read_whole_decompressed(in, simdjson::SIMDJSON_PADDING, problem);
+  std::string text = Detail::read_whole_decompressed(in, simdjson::SIMDJSON_PADDING, problem);
   if (!problem.empty()) return problem;
+  blank_details(text);
   od::parser parser;
   od::document document;
   const simdjson::padded_string_view json(text.data(), text.size(), text.capacity());
