@@ -247,6 +247,11 @@ std::size_t longest_line(std::string_view text) {
 
 std::string read_documents(const std::string& text, std::size_t batch_size, SourceFiles& files) {
   od::parser parser;
+#ifdef SIMDJSON_THREADS_ENABLED
+  // A second thread indexes the next batch ahead; where cores are busy, the
+  // reading waits for it longer than it would take to index the batch itself.
+  parser.threaded = false;
+#endif
   od::document_stream documents;
   if (const auto error = parser.iterate_many(text.data(), text.size(), batch_size).get(documents)) {
     if (error == simdjson::MEMALLOC) throw std::bad_alloc();
