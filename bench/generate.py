@@ -940,6 +940,92 @@ def map_iar_closing(state):
     names = ["[1] = C:\\ci\\k7tr52\\Debug\\Obj"] + ["[%d] = %s.a" % (n, lib) for n, lib in enumerate(
         ["dl7M_tln", "m7M_tls", "rt7M_tl", "shb_l", "dlpp7M_tl_nc", "cppinit", "touchgfx_core", "driverlib"], 2)]
     return "Unused ranges:\n\n" + "*" * 79 + "\n*** MODULE SUMMARY\n***\n\n\n" + "\n".join(names) + "\n"
+# --------------------------------------------------------------------------- GCOV_JSON_Coverage
+
+def gcov_json_lines(rng, first_line, count, function, branches):
+    """The "lines" of one function as gcov --json-format -b lists them."""
+    lines = []
+    line = first_line
+    for _ in range(count):
+        line += rng.randint(1, 3)
+        hits = 0 if rng.random() < 0.25 else rng.randint(1, 100000)
+        taken = [{"fallthrough": k == 0, "count": 0 if hits == 0 or rng.random() < 0.3 else rng.randint(1, hits),
+                  "throw": False} for k in range(rng.choice([2, 2, 4]))] if branches and rng.random() < 0.2 else []
+        lines.append({"branches": taken, "count": hits, "line_number": line, "unexecuted_block": hits == 0,
+                      "function_name": function})
+    return lines
+
+
+def gcov_json_file(rng, name, functions, branches=True):
+    lines, described = [], []
+    line = 1
+    for _ in range(functions):
+        function = "%s_%s" % (rng.choice(STEMS), rng.choice(WORDS))
+        body = gcov_json_lines(rng, line, rng.randint(3, 40), function, branches)
+        described.append({"blocks": len(body), "end_column": 1, "start_line": line, "name": function,
+                          "blocks_executed": len(body) - 1, "execution_count": body[0]["count"],
+                          "demangled_name": function, "start_column": 5, "end_line": body[-1]["line_number"]})
+        lines += body
+        line = body[-1]["line_number"] + 2
+    return {"lines": lines, "functions": described, "file": name}
+
+
+def gcov_json_coverage(rng, state):
+    """One data file's document, one line, as gcov --json-format -b --stdout writes it: its source, a
+    project header every source includes and a system header."""
+    files = state.get("files")
+    if files is None:
+        files = state["files"] = source_files(rng, 5000)
+    source = files[state["n"] % len(files)]
+    state["n"] += 1
+    document = {"gcc_version": "12.2.0",
+                "files": [gcov_json_file(rng, "src/%s.c" % source, rng.randint(2, 20)),
+                          gcov_json_file(rng, "src/common/platform.h", 2),
+                          gcov_json_file(rng, "/usr/include/x86_64-linux-gnu/bits/stdio2.h", 1, False)],
+                "format_version": "1", "current_working_directory": "/home/ci/k7tr52/build",
+                "data_file": "CMakeFiles/k7tr52.dir/src/%s.c.gcda" % source}
+    return [json.dumps(document)]
+
+
+# --------------------------------------------------------------------------- LLVM_Coverage
+
+def llvm_tally(rng, count):
+    covered = rng.randint(0, count)
+    return {"count": count, "covered": covered, "notcovered": count - covered,
+            "percent": 100.0 * covered / count if count else 0}
+
+
+def llvm_coverage(rng, state):
+    """One entry of the "files" of llvm-cov export -format=text: the details, then the summary."""
+    files = state.get("files")
+    if files is None:
+        files = state["files"] = source_files(rng, 5000)
+    source = files[state["n"] % len(files)]
+    lines = rng.randint(20, 800)
+    segments = []
+    line = 1
+    for _ in range(lines // 2):
+        line += rng.randint(1, 3)
+        segments.append([line, rng.randint(1, 40), rng.randint(0, 100000), True, rng.random() < 0.5, False])
+    branches = [[l[0], 7, l[0], 15, rng.randint(0, 1000), rng.randint(0, 1000), 0, 0, 4]
+                for l in segments if rng.random() < 0.2]
+    summary = {"branches": llvm_tally(rng, 2 * len(branches)), "functions": llvm_tally(rng, lines // 20 + 1),
+               "instantiations": llvm_tally(rng, lines // 20 + 1), "lines": llvm_tally(rng, lines),
+               "regions": llvm_tally(rng, len(segments))}
+    entry = {"branches": branches, "expansions": [], "filename": "/home/ci/k7tr52/src/%s.c" % source,
+             "segments": segments, "summary": summary}
+    text = json.dumps(entry, separators=(",", ":"))
+    head = '{"data":[{"files":[' if state["n"] == 0 else ","
+    state["n"] += 1
+    return [head + text]
+
+
+def llvm_coverage_closing(state):
+    totals = ('{"branches":{"count":0,"covered":0,"notcovered":0,"percent":0},'
+              '"functions":{"count":0,"covered":0,"percent":0},"instantiations":{"count":0,"covered":0,"percent":0},'
+              '"lines":{"count":0,"covered":0,"percent":0},"regions":{"count":0,"covered":0,"notcovered":0,"percent":0}}')
+    return ('{"data":[{"files":[' if state["n"] == 0 else "") + \
+        '],"functions":[],"totals":%s}],"type":"llvm.coverage.json.export","version":"2.0.1"}\n' % totals
 
 
 GENERATORS = {
@@ -967,6 +1053,8 @@ GENERATORS = {
     "Warning_Cppcheck": (warning_cppcheck, "\n"),
     "Warning_IAR": (warning_iar, "\r\n"),
     "Map_IAR": (map_iar, "\r\n"),
+    "GCOV_JSON_Coverage": (gcov_json_coverage, "\n"),
+    "LLVM_Coverage": (llvm_coverage, "\n"),
 }
 
 # Closes what the pieces opened, after the last one (from the generator's state).
@@ -974,6 +1062,7 @@ CLOSINGS = {"PassFail_XML": lambda state: "</testsuites>\n",
             "Cobertura_Coverage": lambda state: "  </packages>\n</coverage>\n",
             "Warning_MSVC": warning_msvc_closing, "Warning_SARIF": warning_sarif_closing,
             "Warning_Cppcheck": warning_cppcheck_closing, "Map_IAR": map_iar_closing}
+            "LLVM_Coverage": llvm_coverage_closing}
 
 
 def main():

@@ -8,7 +8,8 @@
 //                              Warning_GCC|Warning_TI|Cobertura_Coverage|
 //                              PassFail_Unity|PassFail_GTest|PassFail_CTest|
 //                              Warning_MSVC|Warning_SARIF|
-//                              Warning_Cppcheck|Warning_IAR|Map_IAR
+//                              Warning_Cppcheck|Warning_IAR|Map_IAR|
+//                              GCOV_JSON_Coverage|LLVM_Coverage
 //                [--database=FILE|postgresql://...]
 //
 // Everything goes to standard output: "version 0" (no line end), then any

@@ -15,7 +15,9 @@
 #include "coverage/cobertura_coverage_result_element.h"
 #include "coverage/ctc_coverage_result_element.h"
 #include "coverage/gcov_coverage_result_element.h"
+#include "coverage/gcov_json_coverage_result_element.h"
 #include "coverage/lcov_coverage_result_element.h"
+#include "coverage/llvm_coverage_result_element.h"
 #include "qac/qac_result_element.h"
 #include "results/ctest_result_element.h"
 #include "results/cunit_result_element.h"
@@ -50,6 +52,8 @@ constexpr parser_type all_parser_types[] = {
     {"Warning_Cppcheck", &QZCompilerWarningsCppcheckElement::get_final_result, output_kind::sql_table},
     {"Warning_IAR", &QZCompilerWarningsIarElement::get_final_result, output_kind::sql_table},
     {"Map_IAR", &QZCompilerMapIarElement::get_final_result, output_kind::sql_table},
+    {"GCOV_JSON_Coverage", &QZGcovJsonCoverageResultElement::get_final_result, output_kind::sql_table},
+    {"LLVM_Coverage", &QZLlvmCoverageResultElement::get_final_result, output_kind::sql_table},
 };
 
 }  // namespace

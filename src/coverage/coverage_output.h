@@ -9,7 +9,10 @@
 //     Coverage::convert_to_coverage_script<QZCtcCoverageResultElement>(options);
 //   }
 
+#include <istream>
 #include <string>
+#include <string_view>
+#include <vector>
 
 #include "detail/options.h"
 #include "detail/sql_conversion.h"
@@ -49,5 +52,16 @@ void convert_to_coverage_script(const Detail::options& options) {
       options, ut_coverage_table(), Record::GetQZCoverageResultElements,
       [](Detail::TableRows& rows, const Record& record) { add_coverage_row(rows, record.row); });
 }
+
+/// Reads a whole report into rows; returns why the input is refused (then
+/// with no rows), or an empty text.
+using read_rows_function = std::string (*)(std::istream& in, std::vector<coverage_row>& out);
+
+/// Converts `options.input` with `read_rows` into ut_coverage rows in their
+/// order. A refused input gives the message "Input is not <what> (<why>)" and
+/// the script without rows. The date and time are taken before the input is
+/// read.
+void convert_rows_to_coverage_script(const Detail::options& options, read_rows_function read_rows,
+                                     std::string_view what);
 
 }  // namespace Coverage
