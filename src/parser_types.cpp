@@ -14,6 +14,7 @@
 #include "coverage/gcov_coverage_result_element.h"
 #include "coverage/lcov_coverage_result_element.h"
 #include "qac/qac_result_element.h"
+#include "results/cpputest_result_element.h"
 #include "results/ctest_result_element.h"
 #include "results/cunit_result_element.h"
 #include "results/gtest_result_element.h"
@@ -44,6 +45,7 @@ constexpr parser_type all_parser_types[] = {
     {"PassFail_CTest", &QZCTestResultElement::get_final_result, output_kind::sql_table},
     {"Warning_MSVC", &QZCompilerWarningsMsvcElement::get_final_result, output_kind::sql_table},
     {"Warning_SARIF", &QZCompilerWarningsSarifElement::get_final_result, output_kind::sql_table},
+    {"PassFail_CppUTest", &QZCppUTestResultElement::get_final_result, output_kind::sql_table},
 };
 
 }  // namespace
