@@ -7,7 +7,7 @@
 //                              Map_GNU|ClangTidy_all|LCOV_Coverage|PassFail_XML|
 //                              Warning_GCC|Warning_TI|Cobertura_Coverage|
 //                              PassFail_Unity|PassFail_GTest|PassFail_CTest|
-//                              Warning_MSVC|Warning_SARIF
+//                              Warning_MSVC|Warning_SARIF|PassFail_CppUTest
 //                [--database=FILE|postgresql://...]
 //
 // Everything goes to standard output: "version 0" (no line end), then any

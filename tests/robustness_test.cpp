@@ -101,6 +101,9 @@ const HostileCase cases[] = {
        return R"({"runs": [{"results": [{"ruleId": "R1", "message": {"text": ")" + text + "\"}},\n";
      },
      "{\"ruleId\": \"R2\", \"level\": \"error\"}]}]}\n", sql_row, 2},
+    // The test's own output between its name and its time.
+    {"PassFail_CppUTest", [](const std::string& f) { return "TEST(A, b)" + f + " - 0 ms\n"; },
+     "TEST(A, after)\na.c:1: error: Failure in TEST(A, after)\n - 1 ms\nErrors (1 failures, 2 tests)\n", sql_row, 2},
 };
 
 std::size_t count(const std::string& text, const std::string& what) {
