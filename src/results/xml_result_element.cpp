@@ -95,7 +95,6 @@ void read_cunit(pugi::xml_node root, std::vector<result>& out) {
   });
 }
 
-
 bool is_named(pugi::xml_node element, std::string_view name) { return std::string_view(element.name()) == name; }
 
 bool catch2_holds_failure(pugi::xml_node testcase) {
@@ -111,9 +110,9 @@ bool catch2_holds_failure(pugi::xml_node testcase) {
 }
 
 // Catch2 (-r xml). A test case without its verdict did not finish, so it did
-// not pass. A test case Catch2 3 skipped (skips > 0) counts as skipped unless a failure
-// in it was allowed (!mayfail, !shouldfail): the run's totals count that one
-// as failed as expected.
+// not pass. A test case Catch2 3 skipped (skips > 0) counts as skipped unless
+// a failure in it was allowed (!mayfail, !shouldfail): the run's totals count
+// that one as failed as expected.
 const char* catch2_verdict(pugi::xml_node testcase) {
   const pugi::xml_node overall = testcase.child("OverallResult");
   if (!overall || std::string_view(overall.attribute("success").value()) != "true") return "FAILED";
@@ -138,20 +137,23 @@ const char* doctest_verdict(pugi::xml_node testcase) {
 
 void read_doctest(pugi::xml_node root, std::vector<result>& out) {
   std::string_view suite;
-  Detail::walk_elements(root, [&](pugi::xml_node element) {
-    if (is_named(element, "TestSuite")) {
-      suite = element.attribute("name").value();
-      return true;
-    }
-    if (!is_named(element, "TestCase")) return true;
-    std::string name(suite);
-    if (!name.empty()) name += '.';
-    name += element.attribute("name").value();
-    out.emplace_back(std::move(name), doctest_verdict(element));
-    return false;
-  }, [&](pugi::xml_node element) {
-    if (is_named(element, "TestSuite")) suite = {};
-  });
+  Detail::walk_elements(
+      root,
+      [&](pugi::xml_node element) {
+        if (is_named(element, "TestSuite")) {
+          suite = element.attribute("name").value();
+          return true;
+        }
+        if (!is_named(element, "TestCase")) return true;
+        std::string name(suite);
+        if (!name.empty()) name += '.';
+        name += element.attribute("name").value();
+        out.emplace_back(std::move(name), doctest_verdict(element));
+        return false;
+      },
+      [&](pugi::xml_node element) {
+        if (is_named(element, "TestSuite")) suite = {};
+      });
 }
 
 // Boost.Test names a test case by its path below the test module:
