@@ -1026,6 +1026,165 @@ def llvm_coverage_closing(state):
               '"lines":{"count":0,"covered":0,"percent":0},"regions":{"count":0,"covered":0,"notcovered":0,"percent":0}}')
     return ('{"data":[{"files":[' if state["n"] == 0 else "") + \
         '],"functions":[],"totals":%s}],"type":"llvm.coverage.json.export","version":"2.0.1"}\n' % totals
+# --------------------------------------------------------------------------- PassFail_XML: the frameworks' own XML
+
+def expression(rng, indent, success):
+    """A Catch2 or doctest assertion with its original and expanded text."""
+    pad = " " * indent
+    left, right = rng.randint(0, 99), rng.randint(0, 99)
+    return ['%s<Expression success="%s" type="CHECK" filename="tests/%s_test.cpp" line="%d">'
+            % (pad, success, rng.choice(STEMS), rng.randint(1, 900)),
+            "%s  <Original>" % pad, "%s    %s(%d) == %d" % (pad, rng.choice(WORDS), left, right), "%s  </Original>" % pad,
+            "%s  <Expanded>" % pad, "%s    %d == %d" % (pad, left, right), "%s  </Expanded>" % pad,
+            "%s</Expression>" % pad]
+
+
+def catch2_test_cases(rng, state, version3):
+    """A stretch of Catch2 -r xml test cases: passing, failing, sectioned and, for Catch2 3, skipped ones."""
+    lines = []
+    for _ in range(rng.randint(3, 30)):
+        state["n"] += 1
+        roll = rng.random()
+        failed = roll < 0.1
+        lines.append('    <TestCase name="%s %s %d" tags="[%s]" filename="tests/%s_test.cpp" line="%d">'
+                     % (rng.choice(WORDS), rng.choice(WORDS), state["n"], rng.choice(STEMS), rng.choice(STEMS),
+                        rng.randint(1, 900)))
+        if rng.random() < 0.3:
+            lines.append('      <Section name="%s" filename="tests/x_test.cpp" line="%d">'
+                         % (rng.choice(WORDS), rng.randint(1, 900)))
+            lines += expression(rng, 8, "true")
+            lines += ['        <OverallResults successes="1" failures="0" expectedFailures="0"/>', "      </Section>"]
+        for _ in range(rng.randint(0, 3)):
+            lines += expression(rng, 6, "true")
+        if failed:
+            lines += expression(rng, 6, "false")
+        skips = ' skips="%d"' % (1 if 0.1 <= roll < 0.13 else 0) if version3 else ""
+        lines += ['      <OverallResult success="%s"%s/>' % ("false" if failed else "true", skips), "    </TestCase>"]
+    return lines
+
+
+def catch2_xml(rng, state):
+    """Catch2 2's -r xml report: test cases in one group."""
+    lines = []
+    if state["n"] == 0:
+        lines += ['<?xml version="1.0" encoding="UTF-8"?>', '<Catch name="calc_tests">', '  <Group name="calc_tests">']
+    return lines + catch2_test_cases(rng, state, False)
+
+
+def catch2_v3_xml(rng, state):
+    """Catch2 3's -r xml report: test cases right under the root, with their skips."""
+    lines = []
+    if state["n"] == 0:
+        lines += ['<?xml version="1.0" encoding="UTF-8"?>',
+                  '<Catch2TestRun name="calc_tests" rng-seed="1" xml-format-version="3" catch2-version="3.7.1">']
+    return lines + catch2_test_cases(rng, state, True)
+
+
+def doctest_xml(rng, state):
+    """One test suite of doctest's --reporters=xml report."""
+    lines = []
+    if state["n"] == 0:
+        lines += ['<?xml version="1.0" encoding="UTF-8"?>', '<doctest binary="calc_tests">',
+                  '  <Options order_by="file" rand_seed="0" first="0" last="4294967295" abort_after="0"/>']
+    state["n"] += 1
+    lines.append('  <TestSuite name="%s%d">' % (rng.choice(STEMS).title(), state["n"]))
+    for i in range(rng.randint(3, 30)):
+        head = '    <TestCase name="%s %s %d" filename="tests/%s_test.cpp" line="%d"' % (
+            rng.choice(WORDS), rng.choice(WORDS), i, rng.choice(STEMS), rng.randint(1, 900))
+        roll = rng.random()
+        if roll < 0.03:
+            lines.append(head + ' skipped="true"/>')
+            continue
+        lines.append(head + ">")
+        failures = 1 if roll < 0.1 else 0
+        for _ in range(rng.randint(0, 2)):
+            lines += expression(rng, 6, "true")
+        if failures:
+            lines += expression(rng, 6, "false")
+        lines += ['      <OverallResultsAsserts successes="%d" failures="%d" test_case_success="%s"/>'
+                  % (rng.randint(0, 3), failures, "false" if failures else "true"), "    </TestCase>"]
+    lines.append("  </TestSuite>")
+    return lines
+
+
+def boost_report_xml(rng, state):
+    """One test suite of a Boost.Test --report_format=XML --report_level=detailed report."""
+    lines = []
+    if state["n"] == 0:
+        lines += ['<TestResult><TestSuite name="CalcTests" result="failed" assertions_passed="0" '
+                  'assertions_failed="0" warnings_failed="0" expected_failures="0" test_cases_passed="0" '
+                  'test_cases_passed_with_warnings="0" test_cases_failed="0" test_cases_skipped="0" '
+                  'test_cases_aborted="0" test_cases_timed_out="0" test_suites_timed_out="0">']
+    state["n"] += 1
+    lines.append('<TestSuite name="%s%d" result="passed" assertions_passed="9" assertions_failed="0" '
+                 'warnings_failed="0" expected_failures="0" test_cases_passed="3" test_cases_passed_with_warnings="0" '
+                 'test_cases_failed="0" test_cases_skipped="0" test_cases_aborted="0" test_cases_timed_out="0" '
+                 'test_suites_timed_out="0">' % (rng.choice(STEMS).title().replace("_", ""), state["n"]))
+    for i in range(rng.randint(3, 40)):
+        roll = rng.random()
+        result = ("failed" if roll < 0.06 else "aborted" if roll < 0.08 else "skipped" if roll < 0.1
+                  else "passed")
+        lines.append('<TestCase name="%s_%s_%d" result="%s" assertions_passed="%d" assertions_failed="%d" '
+                     'warnings_failed="0" expected_failures="0"></TestCase>'
+                     % (rng.choice(WORDS), rng.choice(WORDS), i, result, rng.randint(0, 9),
+                        1 if result in ("failed", "aborted") else 0))
+    lines.append("</TestSuite>")
+    return lines
+
+
+def boost_log_xml(rng, state):
+    """One test suite of a Boost.Test --log_format=XML --log_level=test_suite log."""
+    lines = []
+    if state["n"] == 0:
+        lines += ['<TestLog><TestSuite name="CalcTests">']
+    state["n"] += 1
+    lines.append('<TestSuite name="%s%d" file="tests/calc_tests.cpp" line="%d">'
+                 % (rng.choice(STEMS).title().replace("_", ""), state["n"], rng.randint(1, 900)))
+    for i in range(rng.randint(3, 40)):
+        name = "%s_%s_%d" % (rng.choice(WORDS), rng.choice(WORDS), i)
+        roll = rng.random()
+        if roll < 0.02:
+            lines.append('<TestCase name="%s" skipped="yes" reason="disabled"/>' % name)
+            continue
+        body = ""
+        if roll < 0.1:
+            body = ('<Error file="tests/calc_tests.cpp" line="%d"><![CDATA[check %s(%d) == %d has failed]]></Error>'
+                    % (rng.randint(1, 900), rng.choice(WORDS), rng.randint(0, 99), rng.randint(0, 99)))
+        lines.append('<TestCase name="%s" file="tests/calc_tests.cpp" line="%d">%s<TestingTime>%d</TestingTime>'
+                     '</TestCase>' % (name, rng.randint(1, 900), body, rng.randint(10, 9999)))
+    lines.append("</TestSuite>")
+    return lines
+
+
+# --------------------------------------------------------------------------- PassFail_CppUTest
+
+def cpputest_output(rng, state):
+    """One CppUTest -v run: passing, failing, ignored and printing tests, then the summary."""
+    state["n"] += 1
+    lines = []
+    tests = failures = ignored = 0
+    for i in range(rng.randint(3, 60)):
+        name = "%s%d, %s%s_%d" % (rng.choice(STEMS).title().replace("_", ""), state["n"], rng.choice(WORDS).title(),
+                                  rng.choice(WORDS).title(), i)
+        tests += 1
+        roll = rng.random()
+        if roll < 0.03:
+            ignored += 1
+            lines.append("IGNORE_TEST(%s) - 0 ms" % name)
+        elif roll < 0.1:
+            failures += 1
+            lines += ["TEST(%s)" % name, "tests/%s_test.cpp:%d: error: Failure in TEST(%s)"
+                      % (rng.choice(STEMS), rng.randint(1, 900), name),
+                      "\texpected <%d>" % rng.randint(0, 99), "\tbut was  <%d>" % rng.randint(0, 99), "",
+                      " - %d ms" % rng.randint(0, 50)]
+        elif roll < 0.15:
+            lines += ["TEST(%s)%s %s" % (name, rng.choice(WORDS), rng.choice(WORDS)), " - %d ms" % rng.randint(0, 50)]
+        else:
+            lines.append("TEST(%s) - %d ms" % (name, rng.randint(0, 50)))
+    summary = "Errors (%d failures, " % failures if failures else "OK ("
+    lines += ["", "%s%d tests, %d ran, %d checks, %d ignored, 0 filtered out, %d ms)"
+              % (summary, tests, tests - ignored, tests * 2, ignored, rng.randint(0, 999)), ""]
+    return lines
 
 
 GENERATORS = {
@@ -1050,19 +1209,28 @@ GENERATORS = {
     "PassFail_CTest": (ctest_output, "\n"),
     "Warning_MSVC": (warning_msvc, "\r\n"),
     "Warning_SARIF": (warning_sarif, "\n"),
-    "Warning_Cppcheck": (warning_cppcheck, "\n"),
-    "Warning_IAR": (warning_iar, "\r\n"),
-    "Map_IAR": (map_iar, "\r\n"),
-    "GCOV_JSON_Coverage": (gcov_json_coverage, "\n"),
-    "LLVM_Coverage": (llvm_coverage, "\n"),
+            "Warning_Cppcheck": warning_cppcheck_closing, "Map_IAR": map_iar_closing,
+            "LLVM_Coverage": llvm_coverage_closing,
+    "PassFail_CppUTest": (cpputest_output, "\n"),
+    # Further readings of one parser type: TYPE/READING.
+    "PassFail_XML/Catch2": (catch2_xml, "\n"),
+    "PassFail_XML/Catch2_3": (catch2_v3_xml, "\n"),
+    "PassFail_XML/doctest": (doctest_xml, "\n"),
+    "PassFail_XML/Boost_report": (boost_report_xml, "\n"),
+    "PassFail_XML/Boost_log": (boost_log_xml, "\n"),
 }
 
 # Closes what the pieces opened, after the last one (from the generator's state).
 CLOSINGS = {"PassFail_XML": lambda state: "</testsuites>\n",
             "Cobertura_Coverage": lambda state: "  </packages>\n</coverage>\n",
             "Warning_MSVC": warning_msvc_closing, "Warning_SARIF": warning_sarif_closing,
-            "Warning_Cppcheck": warning_cppcheck_closing, "Map_IAR": map_iar_closing}
-            "LLVM_Coverage": llvm_coverage_closing}
+            "Warning_Cppcheck": warning_cppcheck_closing, "Map_IAR": map_iar_closing,
+            "LLVM_Coverage": llvm_coverage_closing,
+            "PassFail_XML/Catch2": lambda state: "  </Group>\n</Catch>\n",
+            "PassFail_XML/Catch2_3": lambda state: "</Catch2TestRun>\n",
+            "PassFail_XML/doctest": lambda state: "</doctest>\n",
+            "PassFail_XML/Boost_report": lambda state: "</TestSuite></TestResult>\n",
+            "PassFail_XML/Boost_log": lambda state: "</TestSuite></TestLog>\n"}
 
 
 def main():

@@ -9,7 +9,7 @@
 //                              PassFail_Unity|PassFail_GTest|PassFail_CTest|
 //                              Warning_MSVC|Warning_SARIF|
 //                              Warning_Cppcheck|Warning_IAR|Map_IAR|
-//                              GCOV_JSON_Coverage|LLVM_Coverage
+//                              GCOV_JSON_Coverage|LLVM_Coverage|PassFail_CppUTest
 //                [--database=FILE|postgresql://...]
 //
 // Everything goes to standard output: "version 0" (no line end), then any

@@ -19,6 +19,7 @@
 #include "coverage/lcov_coverage_result_element.h"
 #include "coverage/llvm_coverage_result_element.h"
 #include "qac/qac_result_element.h"
+#include "results/cpputest_result_element.h"
 #include "results/ctest_result_element.h"
 #include "results/cunit_result_element.h"
 #include "results/gtest_result_element.h"
@@ -54,6 +55,7 @@ constexpr parser_type all_parser_types[] = {
     {"Map_IAR", &QZCompilerMapIarElement::get_final_result, output_kind::sql_table},
     {"GCOV_JSON_Coverage", &QZGcovJsonCoverageResultElement::get_final_result, output_kind::sql_table},
     {"LLVM_Coverage", &QZLlvmCoverageResultElement::get_final_result, output_kind::sql_table},
+    {"PassFail_CppUTest", &QZCppUTestResultElement::get_final_result, output_kind::sql_table},
 };
 
 }  // namespace

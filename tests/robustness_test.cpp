@@ -119,6 +119,9 @@ const HostileCase cases[] = {
               "  .text  ro code   0x800'0000   0x4  " + f + "\n";
      },
      "  .data  inited   0x2000'0000   0x4  after.o\n", sql_row, 2},
+    // The test's own output between its name and its time.
+    {"PassFail_CppUTest", [](const std::string& f) { return "TEST(A, b)" + f + " - 0 ms\n"; },
+     "TEST(A, after)\na.c:1: error: Failure in TEST(A, after)\n - 1 ms\nErrors (1 failures, 2 tests)\n", sql_row, 2},
 };
 
 std::size_t count(const std::string& text, const std::string& what) {

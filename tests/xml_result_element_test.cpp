@@ -33,9 +33,9 @@ TEST(XmlResults, VerdictRules) {
        {{"a", "passed"}, {"b", "passed"}}},
       {R"(<testsuites><testcase name="a" status="fail"/><testcase name="b"><error/></testcase></testsuites>)",
        {{"a", "FAILED"}, {"b", "FAILED"}}},
-      // A failure wins over a skip; "run" and unknown states pass.
+      // A skip wins over a failure (Catch2's allowed failure); "run" and unknown states pass.
       {R"(<testsuite><testcase name="a"><skipped/><failure/></testcase><testcase name="b" status="run"/></testsuite>)",
-       {{"a", "FAILED"}, {"b", "passed"}}},
+       {{"a", "skipped"}, {"b", "passed"}}},
       {R"(<testsuite><testcase name="a" status="notrun"/><testcase name="b" status="disabled"/></testsuite>)",
        {{"a", "skipped"}, {"b", "skipped"}}},
       {R"(<testsuite name="empty"/>)", {}},
@@ -73,6 +73,62 @@ TEST(XmlResults, VerdictRules) {
   }
 }
 
+// The frameworks' own XML: one row per test case, sections and subcases none.
+TEST(XmlResults, FrameworkVerdictRules) {
+  const struct {
+    std::string xml;
+    Results expected;
+  } cases[] = {
+      // Catch2 2 groups its test cases; a test case without its verdict did not finish.
+      {R"(<Catch><Group><TestCase name="a"><Section name="s"><OverallResults successes="1"/></Section>)"
+       R"(<OverallResult success="true"/></TestCase><TestCase name="b"><OverallResult success="false"/></TestCase>)"
+       R"(<TestCase name="c"/></Group></Catch>)",
+       {{"a", "passed"}, {"b", "FAILED"}, {"c", "FAILED"}}},
+      // Catch2 3: skipped unless something failed (then an allowed failure, passed).
+      {R"(<Catch2TestRun><TestCase name="a"><OverallResult success="true" skips="1"/></TestCase>)"
+       R"(<TestCase name="b"><Section><Expression success="false"/></Section><OverallResult success="true" skips="2"/></TestCase>)"
+       R"(<TestCase name="c"><Exception/><OverallResult success="true" skips="1"/></TestCase>)"
+       R"(<TestCase name="d"><OverallResult success="false" skips="1"/></TestCase>)"
+       R"(<TestCase name="e"><Expression success="true"/><OverallResult success="true" skips="0"/></TestCase></Catch2TestRun>)",
+       {{"a", "skipped"}, {"b", "passed"}, {"c", "passed"}, {"d", "FAILED"}, {"e", "passed"}}},
+      // doctest: the suite's name before the test's in a named suite only.
+      {R"(<doctest><TestSuite><TestCase name="a"><OverallResultsAsserts test_case_success="true"/></TestCase>)"
+       R"(<TestCase name="b" skipped="true"/></TestSuite><TestSuite name="S"><TestCase name="a">)"
+       R"(<OverallResultsAsserts test_case_success="false"/></TestCase></TestSuite><TestCase name="c"/></doctest>)",
+       {{"a", "passed"}, {"b", "skipped"}, {"S.a", "FAILED"}, {"c", "FAILED"}}},
+      // Boost.Test report: the path below the module; an unknown result is no pass.
+      {R"(<TestResult><TestSuite name="M"><TestCase name="a" result="passed"/><TestSuite name="S">)"
+       R"(<TestSuite name="T"><TestCase name="b" result="timed-out"/></TestSuite><TestCase name="c" result="skipped"/>)"
+       R"(<TestCase name="d" result="aborted"/><TestCase name="e" result="odd"/></TestSuite></TestSuite>)"
+       R"(<TestCase name="f" result="failed"/></TestResult>)",
+       {{"a", "passed"}, {"S/T/b", "FAILED"}, {"S/c", "skipped"}, {"S/d", "FAILED"}, {"S/e", "FAILED"}, {"f", "FAILED"}}},
+      // Boost.Test log: only a message of the test case itself fails it.
+      {R"(<TestLog><TestSuite name="M"><TestSuite name="S"><TestCase name="a"><Message/><Warning/></TestCase>)"
+       R"(<TestCase name="b"><FatalError/></TestCase><TestCase name="c" skipped="yes"/></TestSuite>)"
+       R"(<TestCase name="d"><Exception/></TestCase><TestCase name="e"><Error/></TestCase>)"
+       R"(<TestSuite name="X" skipped="yes"/></TestSuite></TestLog>)",
+       {{"S/a", "passed"}, {"S/b", "FAILED"}, {"S/c", "skipped"}, {"d", "FAILED"}, {"e", "FAILED"}}},
+      // A test module whose every suite was skipped is named: a log at the right level, without rows.
+      {R"(<TestLog><TestSuite name="M" skipped="yes"/></TestLog>)", {}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.xml);
+    const Read got = read(c.xml);
+    EXPECT_EQ(got.problem, "");
+    EXPECT_EQ(got.results, c.expected);
+  }
+}
+
+TEST(XmlResults, BoostLogWithoutTestCasesSaysHowToWriteIt) {
+  for (const std::string xml : {"<TestLog/>", "<TestLog><Error>x</Error><Exception>y</Exception></TestLog>"}) {
+    SCOPED_TRACE(xml);
+    const Read got = read(xml);
+    EXPECT_EQ(got.problem,
+              "The Boost.Test log names no test cases; write it with --log_level=test_suite or use the XML report");
+    EXPECT_EQ(got.results, Results{});
+  }
+}
+
 TEST(XmlResults, Utf16InputIsConverted) {
   const std::string text = "<testsuite><testcase name=\"\xC3\xA9t\xC3\xA9\"/></testsuite>";
   std::string utf16 = "\xFF\xFE";  // little-endian byte order mark, then the ASCII and two 'é' as UTF-16
@@ -102,7 +158,7 @@ TEST(XmlResults, NotAResultsFileSaysWhy) {
   for (const auto& c : cases) {
     SCOPED_TRACE(c.xml);
     const Read got = read(c.xml);
-    EXPECT_EQ(got.problem, c.problem);
+    EXPECT_EQ(got.problem, "Input is not a JUnit or CUnit XML results file (" + c.problem + ")");
     EXPECT_EQ(got.results, Results{});
   }
 }
