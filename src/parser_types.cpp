@@ -34,7 +34,7 @@ constexpr parser_type all_parser_types[] = {
     {"CTC_Coverage", &QZCtcCoverageResultElement::get_final_result, output_kind::sql_table},
     {"GCOV_Coverage", &QZGCovCoverageResultElement::get_final_result, output_kind::sql_table},
     {"QAC", &QZQacResultElement::get_final_result, output_kind::sql_table},
-    {"QAC_full_report", &QZQacResultElement::get_final_result, output_kind::text_report},
+    {"QAC_full_report", &QZQacResultElement::write_full_report, output_kind::text_report},
     {"Warning", &QZCompilerWarningsElement::get_final_result, output_kind::sql_table},
     {"Map", &QZCompilerMapElement::get_final_result, output_kind::sql_table},
     {"Map_KEIL", &QZCompilerMapKeilElement::get_final_result, output_kind::sql_table},

@@ -177,15 +177,5 @@ std::string QZCoberturaCoverageResultElement::read_rows(std::istream& in, std::v
 }
 
 void QZCoberturaCoverageResultElement::get_final_result(const Detail::options& options) {
-  std::string date, time;
-  Detail::get_date_and_time_string(date, time);
-
-  std::vector<Coverage::coverage_row> rows;
-  std::ifstream& in = Detail::take_run_input(options.input);
-  const std::string problem = read_rows(in, rows);
-  if (!problem.empty()) Detail::print_error("Input is not a Cobertura XML coverage file (" + problem + ")");
-
-  Detail::TableRows table(options, Coverage::ut_coverage_table(), date, time);
-  for (const Coverage::coverage_row& row : rows) Coverage::add_coverage_row(table, row);
-  table.finish();
+  Coverage::convert_rows_to_coverage_script(options, read_rows, "a Cobertura XML coverage file");
 }

@@ -4,27 +4,24 @@
 #include "coverage/coverage_output.h"
 
 #include "detail/messages.h"
-#include "detail/run_files.h"
-#include "detail/text_helpers.h"
+#include "detail/sql_conversion.h"
 
 namespace Coverage {
 
 void convert_rows_to_coverage_script(const Detail::options& options, read_rows_function read_rows,
                                      std::string_view what) {
-  std::string date, time;
-  Detail::get_date_and_time_string(date, time);
-
   std::vector<coverage_row> rows;
-  const std::string problem = read_rows(Detail::take_run_input(options.input), rows);
-  if (!problem.empty()) {
+  const auto read = [&](std::istream& in, std::vector<coverage_row>& out) {
+    const std::string problem = read_rows(in, out);
+    if (problem.empty()) return;
     std::string message = "Input is not ";
     message.append(what).append(" (").append(problem).append(")");
     Detail::print_error(message);
-  }
-
-  Detail::TableRows table(options, ut_coverage_table(), date, time);
-  for (const coverage_row& row : rows) add_coverage_row(table, row);
-  table.finish();
+  };
+  Detail::convert_to_table(options, ut_coverage_table(), rows, read,
+                           [](Detail::TableRows& table, const std::vector<coverage_row>& converted) {
+                             for (const coverage_row& row : converted) add_coverage_row(table, row);
+                           });
 }
 
 }  // namespace Coverage

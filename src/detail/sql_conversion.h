@@ -15,22 +15,30 @@
 
 namespace Detail {
 
+/// The one road into the route: takes the run's date and time, reads the
+/// run's input with `read(std::ifstream&, Records&)` into `records`, then
+/// hands them to the route with `add_rows(TableRows&, Records&)`, which may
+/// release each record once its row is handed over.
+template <typename Records, typename Read, typename AddRows>
+void convert_to_table(const options& opts, const sql_table& table, Records& records, Read read, AddRows add_rows) {
+  std::string date, time;
+  get_date_and_time_string(date, time);
+  read(take_run_input(opts.input), records);
+  TableRows rows(opts, table, date, time);
+  add_rows(rows, records);
+  rows.finish();
+}
+
 /// `read(std::ifstream&, std::deque<Record>&)` fills the records (and closes
 /// the stream); `add_row(rows, record)` hands one record's row to the route.
 /// Each record is released once its row is handed over, so the records and
 /// the script are never both held whole.
 template <typename Record, typename Read, typename AddRow>
 void convert_records_to_sql(const options& opts, const sql_table& table, Read read, AddRow add_row) {
-  std::string date, time;
-  get_date_and_time_string(date, time);
-
   std::deque<Record> records;
-  std::ifstream& in = take_run_input(opts.input);
-  read(in, records);
-
-  TableRows rows(opts, table, date, time);
-  for (; !records.empty(); records.pop_front()) add_row(rows, records.front());
-  rows.finish();
+  convert_to_table(opts, table, records, read, [&](TableRows& rows, std::deque<Record>& kept) {
+    for (; !kept.empty(); kept.pop_front()) add_row(rows, kept.front());
+  });
 }
 
 }  // namespace Detail

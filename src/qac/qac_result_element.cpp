@@ -11,6 +11,7 @@
 #include "detail/line_reader.h"
 #include "detail/output_writer.h"
 #include "detail/run_files.h"
+#include "detail/sql_conversion.h"
 #include "detail/tables.h"
 #include "detail/text_helpers.h"
 
@@ -293,20 +294,16 @@ std::vector<QZQacResultElement::file_group> QZQacResultElement::group_by_file(
 
 void QZQacResultElement::get_final_result(const Detail::options& options) {
   const record_texts_scope texts;  // the records' texts, freed when the output is written
-  std::string date, time;
-  Detail::get_date_and_time_string(date, time);
-
   std::deque<QZQacResultElement> records;
-  std::ifstream& in = Detail::take_run_input(options.input);
-  GetQZQacResultElements(in, records);
-  const std::size_t message_count = records.size();
-  const std::vector<file_group> files = group_by_file(records);
+  Detail::convert_to_table(options, Detail::q_results_table(), records, GetQZQacResultElements,
+                           [&](Detail::TableRows& rows, const std::deque<QZQacResultElement>& read) {
+                             add_sql_rows(group_by_file(read), options, rows);
+                           });
+}
 
-  if (options.parser_type == "QAC") {
-    Detail::TableRows rows(options, Detail::q_results_table(), date, time);
-    add_sql_rows(files, options, rows);
-    rows.finish();
-  }
-  if (options.parser_type == "QAC_full_report")
-    Detail::write_output(options.output, full_report_lines(files, message_count, options));
+void QZQacResultElement::write_full_report(const Detail::options& options) {
+  const record_texts_scope texts;
+  std::deque<QZQacResultElement> records;
+  GetQZQacResultElements(Detail::take_run_input(options.input), records);
+  Detail::write_output(options.output, full_report_lines(group_by_file(records), records.size(), options));
 }

@@ -162,10 +162,13 @@ class QZQacResultElement {
   static std::deque<std::string> full_report_lines(const std::vector<file_group>& files, std::size_t message_count,
                                                    const Detail::options& options);
 
-  /// Converts `options.input` into `options.output`: the q_results script
-  /// for parser type "QAC", the full text report for "QAC_full_report".
-  /// The lines are echoed to standard output.
+  /// Converts `options.input` into `options.output`, the q_results script
+  /// (parser type "QAC"), echoed to standard output.
   static void get_final_result(const Detail::options& options);
+
+  /// Converts `options.input` into `options.output`, the full text report
+  /// (parser type "QAC_full_report"), echoed to standard output.
+  static void write_full_report(const Detail::options& options);
 
  private:
   /// Fills the path, numbers and texts from the captures of a matched line;

@@ -11,25 +11,13 @@
 
 'use strict';
 
-const { chromium } = require('playwright-core');
+const { check, expectEqual, launch, finish } = require('./browser');
 const { execFileSync } = require('child_process');
 const fs = require('fs');
 const os = require('os');
 const path = require('path');
 
 const [converter, compare, screenshots] = process.argv.slice(2);
-const results = [];
-
-function check(name, passed, detail) {
-  results.push({ name, passed, detail });
-  console.log(`${passed ? 'ok  ' : 'FAIL'} ${name}${passed || detail === undefined ? '' : ': ' + detail}`);
-}
-
-function expectEqual(name, actual, expected) {
-  check(name, JSON.stringify(actual) === JSON.stringify(expected),
-    `got ${JSON.stringify(actual)}, expected ${JSON.stringify(expected)}`);
-}
-
 const hashes = ['1111111aaaa', '2222222bbbb', '3333333cccc', '4444444dddd', '5555555eeee'];
 
 // The reports of run `n`: one more failing test, warning and section byte each run.
@@ -114,19 +102,8 @@ async function main() {
       status = error.status;
     }
     expectEqual('the gate breaks on the new failure', status, 1);
-    context = await chromium.launchPersistentContext(path.join(folder, 'profile'), {
-      executablePath: '/usr/bin/chromium',
-      headless: true,
-      timeout: 30000,
-      args: ['--no-sandbox', '--disable-gpu', '--disable-quic', '--no-first-run', '--disable-background-networking',
-        '--disable-component-update', '--disable-sync'],
-    });
-    context.setDefaultTimeout(5000);
     const blocked = [];
-    await context.route(/^(?!file:)/, (route) => {
-      blocked.push(route.request().url());
-      return route.abort();
-    });
+    context = await launch(folder, blocked);
     const page = context.pages()[0] || await context.newPage();
     await page.setViewportSize({ width: 1280, height: 900 });
     await page.goto('file://' + pagePath, { waitUntil: 'load' });
@@ -143,9 +120,7 @@ async function main() {
     if (context) await context.close();
     fs.rmSync(folder, { recursive: true, force: true });
   }
-  const failed = results.filter((r) => !r.passed).length;
-  console.log(`${results.length - failed} passed, ${failed} failed`);
-  process.exit(failed === 0 && results.length > 0 ? 0 : 1);
+  finish();
 }
 
 main();

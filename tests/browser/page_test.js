@@ -11,7 +11,7 @@
 
 'use strict';
 
-const { chromium } = require('playwright-core');
+const { check, expectEqual, launch, finish } = require('./browser');
 const { execFileSync } = require('child_process');
 const fs = require('fs');
 const os = require('os');
@@ -28,18 +28,6 @@ if (!expectedNames) {
   process.exit(2);
 }
 const last = expectedNames.length - 1;  // main.cpp's block
-const results = [];
-
-function check(name, passed, detail) {
-  results.push({ name, passed, detail });
-  console.log(`${passed ? 'ok  ' : 'FAIL'} ${name}${passed || detail === undefined ? '' : ': ' + detail}`);
-}
-
-function expectEqual(name, actual, expected) {
-  const same = JSON.stringify(actual) === JSON.stringify(expected);
-  check(name, same, `got ${JSON.stringify(actual)}, expected ${JSON.stringify(expected)}`);
-}
-
 function convert(folder) {
   const page = path.join(folder, 'page.html');
   const out = execFileSync(program, [
@@ -118,19 +106,8 @@ async function main() {
   let context;
   try {
     const pagePath = convert(folder);
-    context = await chromium.launchPersistentContext(path.join(folder, 'profile'), {
-      executablePath: '/usr/bin/chromium',
-      headless: true,
-      timeout: 30000,
-      args: ['--no-sandbox', '--disable-gpu', '--disable-quic', '--no-first-run', '--disable-background-networking',
-        '--disable-component-update', '--disable-sync'],
-    });
-    context.setDefaultTimeout(5000);
     const blocked = [];
-    await context.route(/^(?!file:)/, (route) => {
-      blocked.push(route.request().url());
-      return route.abort();
-    });
+    context = await launch(folder, blocked);
     const page = context.pages()[0] || await context.newPage();
     const pageErrors = [];
     page.on('pageerror', (error) => pageErrors.push(error.message));
@@ -142,9 +119,7 @@ async function main() {
     if (context) await context.close();
     fs.rmSync(folder, { recursive: true, force: true });
   }
-  const failed = results.filter((r) => !r.passed).length;
-  console.log(`${results.length - failed} passed, ${failed} failed`);
-  process.exit(failed === 0 && results.length > 0 ? 0 : 1);
+  finish();
 }
 
 main();
