@@ -8,6 +8,7 @@
 
 #include "support/files.h"
 #include "support/program.h"
+#include "support/sqlite_db.h"
 #include "support/stored_runs.h"
 
 namespace {
@@ -370,6 +371,31 @@ TEST(ComparePage, EachPlatformItsSectionAndHistoryBounds) {
   EXPECT_EQ(runs.compare("p1", {"--html=" + path, "--history=0"}).exit_status, 2);
   EXPECT_EQ(runs.compare("p1", {"--html=" + path, "--history=1001"}).exit_status, 2);
   EXPECT_EQ(runs.compare("p1", {"--html=" + path, "--history=1000"}).exit_status, 0);
+}
+
+}  // namespace
+
+namespace {
+
+// The run index the comparison finds a run with: made with a new table, and
+// for a table an earlier version made without it.
+TEST(CompareIndexes, LoadsCreateTheRunIndex) {
+  test_support::TempDir dir;
+  test_support::SqliteDb earlier(dir.file("results.db"));
+  ASSERT_EQ(earlier.exec("create table if not exists compiler_map (platform, project, githash, date, time, originhex, "
+                         "origindec INT, sizehex, sizedec INT, section, filename);"),
+            "");
+  write_file(dir.file("tests.log"), gtest_log({{"S.A", "passed"}}));
+  write_file(dir.file("map.txt"), map_listing({"08000000+000100 .text main.o"}));
+  for (const auto& [parser_type, input] : {std::pair{"PassFail_GTest", "tests.log"}, std::pair{"Map", "map.txt"}}) {
+    std::vector<std::string> args = test_support::standard_args(parser_type, dir.file(input), dir.file("out.sql"));
+    args.push_back("--database=" + dir.file("results.db"));
+    ASSERT_EQ(test_support::run_program(args).exit_status, 0);
+  }
+  EXPECT_EQ(earlier.rows("select name, tbl_name from sqlite_master where type = 'index' and name like '%_runs' "
+                         "order by name"),
+            (std::vector<std::vector<std::string>>{{"compiler_map_runs", "compiler_map"},
+                                                   {"ut_results_runs", "ut_results"}}));
 }
 
 }  // namespace

@@ -72,6 +72,18 @@ TEST(ComparePostgresql, SameJsonAsSqliteForTheSameRows) {
   EXPECT_EQ(read_file(dir.file("postgresql.json")), expected);
 }
 
+// A table an earlier version created gets its run index before a load, in
+// a transaction of its own.
+TEST(ComparePostgresql, LoadIntoAnEarlierTableCreatesTheRunIndex) {
+  const std::string uri = fresh_database("earlier");
+  ASSERT_EQ(PgConnection(uri).exec("create table ut_results (platform text, project text, tool text, githash text, "
+                                   "date text, time text, type text, name text, result text)"),
+            "");
+  load_into_postgresql(uri, {"h1", "2026-12-01", "10:00:00", "ut_results",
+                             {"PassFail_GTest", gtest_log({{"S.A", "passed"}})}});
+  EXPECT_EQ(PgConnection(uri).value("select count(*) from pg_indexes where indexname = 'ut_results_runs'"), "1");
+}
+
 TEST(ComparePostgresql, ServerThatRefusesIsExitStatus3WithoutThePassword) {
   const RunResult result = run_compare({"--database=" + database_uri("compare", "nobody", "s3cret"),
                                         "--project_name=App", "--hash_value=h2"});
