@@ -793,6 +793,153 @@ def ctest_output(rng, state):
     return lines
 
 
+# --------------------------------------------------------------------------- Warning_Cppcheck
+
+CPPCHECK_FINDINGS = [
+    ("variableScope", "style", "398", "The scope of the variable '%s' can be reduced."),
+    ("unreadVariable", "style", "563", "Variable '%s' is assigned a value that is never used."),
+    ("passedByValue", "performance", "398", "Function parameter '%s' should be passed by const reference."),
+    ("nullPointerRedundantCheck", "warning", "476", "Either the condition '%s==NULL' is redundant or there is "
+     "possible null pointer dereference: %s."),
+    ("arrayIndexOutOfBounds", "error", "788", "Array '%s[16]' accessed at index 16, which is out of bounds."),
+    ("invalidPointerCast", "portability", "704", "Casting between signed int * and float * which have an "
+     "incompatible binary data representation."),
+    ("unusedFunction", "style", "561", "The function '%s' is never used."),
+    ("constParameterPointer", "style", "398", "Parameter '%s' can be declared as pointer to const"),
+]
+
+
+def xml_text(text):
+    return text.replace("&", "&amp;").replace("<", "&lt;").replace(">", "&gt;").replace("'", "&apos;").replace(
+        '"', "&quot;")
+
+
+def warning_cppcheck(rng, state):
+    """A cppcheck --xml report (version 2): findings with one to three locations, some inconclusive."""
+    files = state.get("files")
+    if files is None:
+        files = state["files"] = source_files(rng, 3000)
+    lines = []
+    if state["n"] == 0:
+        lines += ['<?xml version="1.0" encoding="UTF-8"?>', '<results version="2">', '    <cppcheck version="2.10"/>',
+                  "    <errors>"]
+    state["n"] += 1
+    identifier, severity, cwe, text = rng.choice(CPPCHECK_FINDINGS)
+    text = xml_text(text.replace("%s", rng.choice(WORDS)))
+    path = "/home/ci/k7tr52/Src/%s.c" % files[rng.randrange(len(files))]
+    extra = ' inconclusive="true"' if rng.random() < 0.05 else ""
+    lines.append('        <error id="%s" severity="%s" msg="%s" verbose="%s\\012%s"%s cwe="%s" file0="%s">' % (
+        identifier, severity, text, text, xml_text("See the manual of %s()." % rng.choice(STEMS)), extra, cwe, path))
+    line = rng.randint(1, 3000)
+    for step in range(rng.randint(1, 3)):
+        lines.append('            <location file="%s" line="%d" column="%d" info="%s"/>' % (
+            path, line + step, rng.randint(1, 80), xml_text("Assuming that '%s' is not redundant" % rng.choice(WORDS))))
+    lines += ["            <symbol>%s</symbol>" % rng.choice(WORDS), "        </error>"]
+    return lines
+
+
+def warning_cppcheck_closing(state):
+    head = '<?xml version="1.0" encoding="UTF-8"?>\n<results version="2">\n    <errors>\n' if not state["n"] else ""
+    return head + "    </errors>\n</results>\n"
+
+
+# --------------------------------------------------------------------------- Warning_IAR
+
+IAR_DIAGNOSTICS = [
+    ("Warning", "Pe177", 'variable "%s" was declared but never referenced'),
+    ("Warning", "Pe550", 'variable "%s" was set but never used'),
+    ("Warning", "Pa082", "undefined behavior: the order of volatile accesses is undefined in this statement"),
+    ("Remark", "Pe381", 'extra ";" ignored'),
+    ("Error", "Pe020", 'identifier "%s" is undefined'),
+    ("Warning", "Pe223", 'function "%s" declared implicitly'),
+    ("Fatal Error", "Pe1696", 'cannot open source file "%s.h"'),
+]
+
+
+def warning_iar(rng, state):
+    """An EWARM build as iarbuild or a Jenkins job prints it: file lines, wrapped diagnostics, echoed source."""
+    files = state.get("files")
+    if files is None:
+        files = state["files"] = source_files(rng, 2000)
+    source = files[state["n"] % len(files)]
+    state["n"] += 1
+    path = "C:\\ci\\k7tr52\\Src\\%s.c" % source.replace("/", "\\")
+    lines = [long_command_line(rng, "iccarm", source), "%s.c" % source.split("/")[1]]
+    for _ in range(rng.randint(0, 10)):
+        severity, tag, text = rng.choice(IAR_DIAGNOSTICS)
+        text = text.replace("%s", rng.choice(WORDS))
+        line = rng.randint(1, 3000)
+        roll = rng.random()
+        if roll < 0.5:
+            lines += ["", "    uint8_t %s = %s;" % (rng.choice(WORDS), rng.choice(WORDS)), "            ^"]
+            lines.append('"%s",%d  %s[%s]: %s' % (path, line, severity, tag, text[:30]))
+            lines.append("          %s" % text[30:])
+        elif roll < 0.9:
+            lines.append("%s(%d) : %s[%s]: %s" % (path, line, severity, tag, text))
+        else:
+            lines.append("%s[%s]: %s \x01<SRCREF line=%d file=\"%s\">%s %d</SRCREF>" % (
+                severity, tag, text, line, path, source, line))
+    if rng.random() < 0.05:
+        lines += ['Warning[Li006]: duplicate definitions for "%s"; in "a.o", and "b.o"' % rng.choice(WORDS),
+                  "", "Total number of errors: 0", "Total number of warnings: %d" % rng.randint(0, 99)]
+    return lines
+
+
+# --------------------------------------------------------------------------- Map_IAR
+
+IAR_KINDS = [(".text", "ro code"), (".rodata", "const"), (".data", "inited"), (".bss", "zero"),
+             ("Initializer bytes", "const"), (".noinit", "uninit")]
+
+
+def iar_hex(value):
+    """A number as ILINK 8.32 and later print it: 0x800'0150."""
+    digits = "%x" % value
+    groups = []
+    while digits:
+        groups.insert(0, digits[-4:])
+        digits = digits[:-4]
+    return "0x" + "'".join(groups)
+
+
+def map_iar(rng, state):
+    """An ILINK map's PLACEMENT SUMMARY (9.50 form, with alignment): a region of sections, blocks among them."""
+    files = state.get("files")
+    if files is None:
+        files = state["files"] = source_files(rng, 3000)
+    lines = []
+    if state["n"] == 0:
+        lines += ["#" * 79, "#", "# IAR ELF Linker V9.50.1.380/W64 for ARM", "#", "#" * 79, "",
+                  "*" * 79, "*** PLACEMENT SUMMARY", "***", "",
+                  '"P1":  place in [from 0x800\'0000 to 0x80f\'ffff] { ro };', "",
+                  "  Section                 Kind         Address  Alignment       Size  Object",
+                  "  -------                 ----         -------  ---------       ----  ------"]
+    address = state.get("address", 0x08000000)
+    lines.append('"P%d":                                                       %s' % (state["n"] % 9 + 1,
+                                                                                     iar_hex(rng.randint(1, 1 << 20))))
+    for _ in range(rng.randint(20, 200)):
+        section, kind = rng.choice(IAR_KINDS)
+        size = rng.randint(0, 0x3000)
+        if rng.random() < 0.05:
+            lines.append("  %-23s          %11s          8 %10s  <Block>" % ("CSTACK", iar_hex(address), iar_hex(size)))
+            section, kind, obj = "CSTACK", "uninit", "<Block tail>"
+        elif rng.random() < 0.3:
+            obj = "%s.o [%d]" % (rng.choice(WORDS), rng.randint(2, 9))
+        else:
+            obj = "%s.o [1]" % files[rng.randrange(len(files))].split("/")[1]
+        lines.append("  %-23s %-8s %11s %10d %10s  %s" % (section, kind, iar_hex(address), rng.choice([1, 2, 4, 8]),
+                                                          iar_hex(size), obj))
+        address += size
+        state["n"] += 1
+    lines.append("                                  - %s %s" % (iar_hex(address), iar_hex(rng.randint(1, 1 << 20))))
+    lines.append("")
+    state["address"] = address
+    return lines
+
+
+def map_iar_closing(state):
+    names = ["[1] = C:\\ci\\k7tr52\\Debug\\Obj"] + ["[%d] = %s.a" % (n, lib) for n, lib in enumerate(
+        ["dl7M_tln", "m7M_tls", "rt7M_tl", "shb_l", "dlpp7M_tl_nc", "cppinit", "touchgfx_core", "driverlib"], 2)]
+    return "Unused ranges:\n\n" + "*" * 79 + "\n*** MODULE SUMMARY\n***\n\n\n" + "\n".join(names) + "\n"
 # --------------------------------------------------------------------------- GCOV_JSON_Coverage
 
 def gcov_json_lines(rng, first_line, count, function, branches):
@@ -903,6 +1050,9 @@ GENERATORS = {
     "PassFail_CTest": (ctest_output, "\n"),
     "Warning_MSVC": (warning_msvc, "\r\n"),
     "Warning_SARIF": (warning_sarif, "\n"),
+    "Warning_Cppcheck": (warning_cppcheck, "\n"),
+    "Warning_IAR": (warning_iar, "\r\n"),
+    "Map_IAR": (map_iar, "\r\n"),
     "GCOV_JSON_Coverage": (gcov_json_coverage, "\n"),
     "LLVM_Coverage": (llvm_coverage, "\n"),
 }
@@ -911,6 +1061,7 @@ GENERATORS = {
 CLOSINGS = {"PassFail_XML": lambda state: "</testsuites>\n",
             "Cobertura_Coverage": lambda state: "  </packages>\n</coverage>\n",
             "Warning_MSVC": warning_msvc_closing, "Warning_SARIF": warning_sarif_closing,
+            "Warning_Cppcheck": warning_cppcheck_closing, "Map_IAR": map_iar_closing,
             "LLVM_Coverage": llvm_coverage_closing}
 
 

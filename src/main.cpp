@@ -7,8 +7,9 @@
 //                              Map_GNU|ClangTidy_all|LCOV_Coverage|PassFail_XML|
 //                              Warning_GCC|Warning_TI|Cobertura_Coverage|
 //                              PassFail_Unity|PassFail_GTest|PassFail_CTest|
-//                              Warning_MSVC|Warning_SARIF|GCOV_JSON_Coverage|
-//                              LLVM_Coverage
+//                              Warning_MSVC|Warning_SARIF|
+//                              Warning_Cppcheck|Warning_IAR|Map_IAR|
+//                              GCOV_JSON_Coverage|LLVM_Coverage
 //                [--database=FILE|postgresql://...]
 //
 // Everything goes to standard output: "version 0" (no line end), then any

@@ -3,9 +3,12 @@
 #include "clang_tidy/clang_tidy_element.h"
 #include "compiler/compiler_map_element.h"
 #include "compiler/compiler_map_gnu_element.h"
+#include "compiler/compiler_map_iar_element.h"
 #include "compiler/compiler_map_keil_element.h"
+#include "compiler/compiler_warnings_cppcheck_element.h"
 #include "compiler/compiler_warnings_element.h"
 #include "compiler/compiler_warnings_gcc_element.h"
+#include "compiler/compiler_warnings_iar_element.h"
 #include "compiler/compiler_warnings_msvc_element.h"
 #include "compiler/compiler_warnings_sarif_element.h"
 #include "compiler/compiler_warnings_ti_element.h"
@@ -46,6 +49,9 @@ constexpr parser_type all_parser_types[] = {
     {"PassFail_CTest", &QZCTestResultElement::get_final_result, output_kind::sql_table},
     {"Warning_MSVC", &QZCompilerWarningsMsvcElement::get_final_result, output_kind::sql_table},
     {"Warning_SARIF", &QZCompilerWarningsSarifElement::get_final_result, output_kind::sql_table},
+    {"Warning_Cppcheck", &QZCompilerWarningsCppcheckElement::get_final_result, output_kind::sql_table},
+    {"Warning_IAR", &QZCompilerWarningsIarElement::get_final_result, output_kind::sql_table},
+    {"Map_IAR", &QZCompilerMapIarElement::get_final_result, output_kind::sql_table},
     {"GCOV_JSON_Coverage", &QZGcovJsonCoverageResultElement::get_final_result, output_kind::sql_table},
     {"LLVM_Coverage", &QZLlvmCoverageResultElement::get_final_result, output_kind::sql_table},
 };

@@ -83,6 +83,35 @@ TEST(GccDiagnosticReader, LogOrderAndDuplicates) {
   EXPECT_EQ(read("a.h:1:2: warning: w [-Wa]\r\nb.c:3:4: error: e"), two);
 }
 
+TEST(GccDiagnosticLine, CppcheckTextForm) {
+  const struct {
+    std::string line;
+    Rows expected;
+  } cases[] = {
+      {"cjson.c:120:13: style: The scope of the variable 'x' can be reduced. [variableScope]",
+       {{"cjson.c", "120", "style", "variableScope"}}},
+      {"/w/Src/a.c:7:3: performance: Function parameter 's' should be passed by const reference. [passedByValue]",
+       {{"a.c", "7", "performance", "passedByValue"}}},
+      {"a.c:3:1: portability: Casting between int * and float * [invalidPointerCast]",
+       {{"a.c", "3", "portability", "invalidPointerCast"}}},
+      {"a.c:0:0: information: Include file: \"x.h\" not found. [missingInclude]",
+       {{"a.c", "0", "information", "missingInclude"}}},
+      {"a.c:5:2: error: Memory leak: p [memleak]", {{"a.c", "5", "error", "memleak"}}},
+      {"a.c:5:2: warning: Either the condition is redundant [nullPointerRedundantCheck]",
+       {{"a.c", "5", "warning", "nullPointerRedundantCheck"}}},
+      {"nofile:0:0: information: Cppcheck cannot find all the include files [missingInclude]", {}},
+      {"nofile:0:0: error: e [x]", {}},
+      {"nofile:1:0: information: i [x]", {{"nofile", "1", "information", "x"}}},
+      {"a.c:5:2: note: total is assigned", {}},
+      {"a.c:5:2: Style: s [x]", {}},
+      {"a.c:5:2: styles: s [x]", {}},
+      {"a.c:5:2: style s [x]", {}},
+      {"Checking a.c ...", {}},
+      {"1/3 files checked 40% done", {}},
+  };
+  for (const auto& c : cases) EXPECT_EQ(read(c.line + "\n"), c.expected) << c.line;
+}
+
 TEST(ColourRemoval, ErasesInLineOnlyWhenAsked) {
   const std::string gcc = "\x1b[01;35m\x1b[Kwarning: \x1b[m\x1b[Kx";
   EXPECT_EQ(Detail::remove_colour(gcc, "mK"), "warning: x");

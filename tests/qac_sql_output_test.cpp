@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "detail/tables.h"
 #include "qac/qac_result_element.h"
 #include "support/files.h"
 #include "support/program.h"
@@ -51,7 +52,7 @@ TEST(QacSqlLines, EmptyAndQuotedOptions) {
   Detail::options options;
   options.project_name = "K7";
   options.hash_value = "say \"hi\" it's";
-  Detail::TableRows rows(options, QZQacResultElement::q_results_table(), "2026-12-07", "09:15:00");
+  Detail::TableRows rows(options, Detail::q_results_table(), "2026-12-07", "09:15:00");
   QZQacResultElement::add_sql_rows(files, options, rows);
   const std::deque<std::string> lines = rows.script().lines();
   ASSERT_EQ(lines.size(), 3u);

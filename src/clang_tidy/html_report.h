@@ -7,17 +7,13 @@
 #include <string>
 #include <string_view>
 
+#include "detail/html_escape.h"
+
 namespace ClangTidyHtml {
 
-/// `text` with "&", "<", ">" and '"' written as character references, so
-/// that any text from a report shows literally and cannot become markup.
-std::string escape(std::string_view text);
-
-/// Appends escape(text) to `out`.
-void append_escaped(std::string& out, std::string_view text);
-
-/// The size of escape(text).
-std::size_t escaped_size(std::string_view text);
+using Detail::append_escaped;
+using Detail::escape;
+using Detail::escaped_size;
 
 /// The part of `file_name` after its last "/" or "\"; a name without either
 /// is its own base name ("src/app/main.cpp" and "C:\work\main.cpp" give

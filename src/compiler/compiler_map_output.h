@@ -10,7 +10,7 @@
 
 #include "detail/options.h"
 #include "detail/sql_conversion.h"
-#include "detail/sql_table.h"
+#include "detail/tables.h"
 #include "detail/table_rows.h"
 
 namespace CompilerMap {
@@ -46,10 +46,7 @@ inline unsigned int hex_value(const std::string& digits) {
   return hex_value_read(digits);
 }
 
-/// compiler_map: the run's values, then one section's origin and size (in
-/// hexadecimal as read and in decimal), its name and its file; every row is
-/// kept.
-const Detail::sql_table& compiler_map_table();
+using Detail::compiler_map_table;
 
 /// Hands the row of one record to the route. origindec and sizedec are
 /// written in decimal at the width the record gives them (32 bits for the

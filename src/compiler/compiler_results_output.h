@@ -15,14 +15,12 @@
 #include "detail/options.h"
 #include "detail/pattern.h"
 #include "detail/sql_conversion.h"
-#include "detail/sql_table.h"
+#include "detail/tables.h"
 #include "detail/table_rows.h"
 
 namespace CompilerResults {
 
-/// compiler_results: the run's values, then the file, line, type and
-/// identifier of one diagnostic; every row is kept.
-const Detail::sql_table& compiler_results_table();
+using Detail::compiler_results_table;
 
 /// Hands the row of one diagnostic to the route.
 inline void add_row(Detail::TableRows& rows, std::string_view filename, std::string_view line,

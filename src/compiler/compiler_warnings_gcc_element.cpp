@@ -5,11 +5,26 @@
 
 namespace {
 
-// Every diagnostic holds "warning:" or "error:" (also "fatal error:"); the
-// other lines of a build log, most of all the long compiler command lines,
-// are passed over without the pattern.
+// Every diagnostic holds ": " and a severity with its colon ("warning:",
+// "error:", "fatal error:", or one of cppcheck's "style:", "performance:",
+// "portability:", "information:"); the other lines of a build log, most of
+// all the long compiler command lines, are passed over without the pattern.
 bool may_be_diagnostic(std::string_view text) {
-  return text.find("warning:") != std::string_view::npos || text.find("error:") != std::string_view::npos;
+  static constexpr std::string_view severities[] = {"warning:",     "error:",       "fatal error:", "style:",
+                                                    "performance:", "portability:", "information:"};
+  for (std::size_t colon = text.find(": "); colon != std::string_view::npos; colon = text.find(": ", colon + 1)) {
+    const std::string_view rest = text.substr(colon + 2);
+    for (const std::string_view severity : severities) {
+      if (rest.starts_with(severity)) return true;
+    }
+  }
+  return false;
+}
+
+// cppcheck writes "nofile:0:0:" for a finding that belongs to no source line
+// (a summary such as "Cppcheck cannot find all the include files").
+bool is_without_location(std::string_view filename, std::string_view line) {
+  return filename == "nofile" && line == "0";
 }
 
 // Trailing white space is cut here rather than matched by the pattern, where
@@ -26,7 +41,7 @@ const Detail::Pattern& QZCompilerWarningsGccElement::my_regex() {
   // White space before the prefix and before the file name is skipped (Ant's
   // "     [exec] " in front of every line of the tools it runs).
   static const std::string str_regex = std::string("\\s*(?:\\[[^\\]]*\\] \\s*)?") + "(\\S.*?)" + ":([0-9]+):" +
-                                       "(?:[0-9]+:)?" + " (warning|error|fatal error):" + ".*?" +
+                                       "(?:[0-9]+:)?" + " (warning|error|fatal error|style|performance|portability|information):" + ".*?" +
                                        "(?:\\[([^\\[\\]]*)\\])?";
   static const Detail::Pattern my_regex_local(str_regex);
   return my_regex_local;
@@ -36,10 +51,13 @@ bool QZCompilerWarningsGccElement::parse_line(std::string_view text, std::size_t
                                               Detail::Match& groups, QZCompilerWarningsGccElement& element) {
   if (!may_be_diagnostic(text)) return false;
   if (!Detail::match_input_line(my_regex(), without_trailing_space(text), line_number, groups)) return false;
+  if (is_without_location(groups[1], groups[2])) return false;
   element.is_valid = true;
   element.filename = QZCompilerWarningsElement::shorten_filename(groups.str(1));
   element.line = groups.str(2);
-  element.type = groups[3] == "warning" ? "warning" : "error";
+  const std::string_view severity = groups[3];
+  // cppcheck's own severities are kept as printed; GCC's fatal error is an error.
+  element.type = severity == "fatal error" ? "error" : severity;
   element.error_id = groups.str(4);
   element.error_num.clear();
   return true;

@@ -4,6 +4,12 @@
 // in log order. Notes, context lines (`In file included from`, `In function`),
 // source and caret lines, linker messages without a line number and the
 // lines of make and ninja give no row.
+//
+// cppcheck's default text form reads the same way: its lines of the
+// severities style, performance, portability and information give rows like
+// warning lines, with the severity as the type and the bracketed identifier
+// (`main.c:12:3: style: Variable 'x' is assigned a value that is never used.
+// [unreadVariable]`); its "nofile:0:0:" lines give none.
 
 #include <cstddef>
 #include <deque>
@@ -20,13 +26,13 @@ class QZCompilerWarningsGccElement {
   bool is_valid = false;
   std::string filename;   // the part after the first "/Src/", else the whole name
   std::string line;       // the digits as the log writes them
-  std::string type;       // "error" (also for a fatal error) or "warning"
+  std::string type;       // "error" (also for a fatal error), "warning", or cppcheck's "style" ...
   std::string error_id;   // the text in the brackets that end the line, e.g. "-Wsign-conversion"
   std::string error_num;  // always empty: GCC and Clang number no diagnostic
 
   /// The diagnostic line pattern, compiled on the first call. The file name
   /// ends at the first ":LINE:" that an optional "COLUMN:", a blank and a
-  /// severity follow; one leading bracketed prefix (a CI time stamp, Ant's
+  /// severity (GCC's or cppcheck's) follow; one leading bracketed prefix (a CI time stamp, Ant's
   /// "[exec]") and its blank are skipped, and so is white space before the
   /// prefix and before the file name. The line is matched without its
   /// trailing white space.

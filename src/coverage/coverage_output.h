@@ -16,7 +16,7 @@
 
 #include "detail/options.h"
 #include "detail/sql_conversion.h"
-#include "detail/sql_table.h"
+#include "detail/tables.h"
 #include "detail/table_rows.h"
 
 namespace Coverage {
@@ -34,9 +34,7 @@ struct coverage_row {
   std::string C1_testable_lines;
 };
 
-/// ut_coverage: the run's values, the C0 and C1 figures and the name of the
-/// function or file; the first row of a project, hash and name is kept.
-const Detail::sql_table& ut_coverage_table();
+using Detail::ut_coverage_table;
 
 /// Hands one row to the route, in column order.
 inline void add_coverage_row(Detail::TableRows& rows, const coverage_row& row) {

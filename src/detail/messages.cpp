@@ -1,16 +1,20 @@
 #include "detail/messages.h"
 
 #include <iostream>
+#include <string>
 
 namespace Detail {
 namespace {
 
 exit_status first_failure = exit_status::done;
+std::string program_name = "VIViriZovuro";
 
 }  // namespace
 
+void set_program_name(std::string_view name) { program_name = name; }
+
 void print_error(std::ostream& out, std::string_view message) {
-  out << "VIViriZovuro error: " << message << std::endl;
+  out << program_name << " error: " << message << std::endl;
 }
 
 void print_error(std::string_view message) { print_error(std::cout, message); }

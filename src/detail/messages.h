@@ -1,8 +1,9 @@
 #pragma once
 // The program's messages and its exit status.
 //
-// Every message goes to standard output as one line "VIViriZovuro error: "
-// followed by its text. A failure that decides the exit status is recorded
+// Every message is one line: the program's name, " error: " and its text
+// ("VIViriZovuro error: ..."), on standard output unless another stream is
+// named. A failure that decides the exit status is recorded
 // with fail(); the first one recorded is the status of the run.
 
 #include <ostream>
@@ -23,8 +24,11 @@ enum class exit_status : int {
   database_not_loaded = -8  // 248
 };
 
-/// Writes "VIViriZovuro error: " and `message` as one line to `out`
-/// (standard output unless another stream is named), flushed.
+/// Names the program in every later message; "VIViriZovuro" until called.
+void set_program_name(std::string_view name);
+
+/// Writes "NAME error: " and `message` as one line to `out` (standard
+/// output unless another stream is named), flushed.
 void print_error(std::string_view message);
 void print_error(std::ostream& out, std::string_view message);
 

@@ -176,6 +176,21 @@ bool write_output_text(const std::string& path, const Text& text, Echo echo) {
 
 }  // namespace
 
+bool write_file(const std::string& path, const std::string& text) {
+  OutputText lines;
+  lines.block_for(text.size()) += text;
+  std::error_code error;
+  const auto status = std::filesystem::status(path, error);
+  if (error || status.type() == std::filesystem::file_type::not_found ||
+      status.type() == std::filesystem::file_type::regular)
+    return replace_file(path, lines);
+  // A named pipe, /dev/stdout: written as it is.
+  const int descriptor = open(path.c_str(), O_WRONLY | O_CLOEXEC);
+  if (descriptor < 0) return false;
+  const bool written = write_all(descriptor, text.data(), text.size());
+  return close(descriptor) == 0 && written;
+}
+
 void report_write_failure() { fail(exit_status::output_not_written, "Could not write output file"); }
 
 bool write_output(const std::string& path, const std::deque<std::string>& lines, Echo echo) {

@@ -28,4 +28,10 @@ bool write_output(const std::string& path, const std::deque<std::string>& lines,
 /// The same for a text built in blocks; the echo goes out in 8 KiB writes.
 bool write_output(const std::string& path, const OutputText& text, Echo echo = Echo::yes);
 
+/// Writes `text` to `path` whole or not at all, as write_output replaces a
+/// regular file (any other kind of file is written as it is), without the
+/// run's output check: for the files of the comparison. Returns whether the
+/// file was written completely.
+bool write_file(const std::string& path, const std::string& text);
+
 }  // namespace Detail

@@ -9,6 +9,9 @@
 #include <optional>
 #include <utility>
 
+#include "detail/postgresql_connection.h"
+#include "detail/row_source.h"
+
 namespace Detail {
 
 namespace {
@@ -148,26 +151,6 @@ std::string_view copy_field(std::string_view row, std::size_t index) {
   return row.substr(0, row.find('\t'));
 }
 
-// libpq's messages end in a line feed and may span lines, the later ones
-// indented hints: one line, the hints joined with a space, other lines with
-// "; ". The quoted statement and its caret ("LINE 1: insert ...", "   ^")
-// tell a user nothing and are left out.
-std::string one_line(std::string_view text) {
-  std::string line;
-  while (!text.empty()) {
-    const std::size_t end = std::min(text.find('\n'), text.size());
-    std::string_view part = text.substr(0, end);
-    text.remove_prefix(std::min(end + 1, text.size()));
-    const bool hint = !part.empty() && is_space(part.front());
-    while (!part.empty() && is_space(part.front())) part.remove_prefix(1);
-    while (!part.empty() && is_space(part.back())) part.remove_suffix(1);
-    if (part.empty() || part == "^" || part.starts_with("LINE ")) continue;
-    if (!line.empty()) line += hint ? " " : "; ";
-    line += part;
-  }
-  return line;
-}
-
 std::string percent_decoded(std::string_view text) {
   std::string decoded;
   for (std::size_t i = 0; i < text.size(); ++i) {
@@ -282,7 +265,31 @@ bool PostgresqlSink::create_table_when_missing() {
     return false;
   }
   if (std::string_view(PQgetvalue(result.get(), 0, 0)) != "t") return true;
-  return execute(create_lock, PGRES_TUPLES_OK) && execute(create_statement(*table_), PGRES_COMMAND_OK);
+  return execute(create_lock, PGRES_TUPLES_OK) && execute(create_statement(*table_), PGRES_COMMAND_OK) &&
+         execute(run_index_statement(*table_), PGRES_COMMAND_OK);
+}
+
+// The index the comparison finds a run's rows with, for a table an earlier
+// version created without it: in a transaction of its own, before the load's,
+// since "create index" inside a load would hold a lock that deadlocks other
+// loads. A table it cannot be made on (one without the columns) is left to
+// the load, which says why.
+static void create_run_index_when_missing(pg_conn* connection, const sql_table& table) {
+  const std::string missing = "select to_regclass('" + std::string(table.name) + "') is not null and to_regclass('" +
+                              run_index_name(table) + "') is null";
+  const Result result(PQexec(connection, missing.c_str()));
+  if (!result || PQresultStatus(result.get()) != PGRES_TUPLES_OK || PQntuples(result.get()) != 1 ||
+      std::string_view(PQgetvalue(result.get(), 0, 0)) != "t")
+    return;
+  for (const std::string& statement : {std::string("begin"), std::string(create_lock), run_index_statement(table),
+                                       std::string("commit")}) {
+    const Result done(PQexec(connection, statement.c_str()));
+    const ExecStatusType status = done ? PQresultStatus(done.get()) : PGRES_FATAL_ERROR;
+    if (status != PGRES_COMMAND_OK && status != PGRES_TUPLES_OK) {
+      const Result rolled_back(PQexec(connection, "rollback"));
+      return;
+    }
+  }
 }
 
 void PostgresqlSink::begin_table(const sql_table& table, std::span<const std::string_view> run_values) {
@@ -309,6 +316,7 @@ void PostgresqlSink::begin_table(const sql_table& table, std::span<const std::st
   if (!connection_) return record_problem("out of memory");
   if (PQstatus(connection_) != CONNECTION_OK) return record_problem(PQerrorMessage(connection_));
   PQsetNoticeProcessor(connection_, ignore_notice, nullptr);
+  create_run_index_when_missing(connection_, table);
   if (!execute("begin", PGRES_COMMAND_OK) || !create_table_when_missing()) return;
   buffer_.reserve(copy_block + copy_block / 4);
   // A table without a key takes every row: they stream in as they come.

@@ -15,7 +15,6 @@
 #include <string_view>
 #include <vector>
 
-#include "detail/options.h"
 
 namespace Detail {
 
@@ -50,11 +49,5 @@ struct sql_table {
   /// "NAME (COLUMN, ...)": the table and its column names.
   std::string column_list() const;
 };
-
-/// The values of the table's run columns, in column order: platform,
-/// project_name, tool_name, hash_value and test_type from the options for the
-/// columns platform, project, tool, githash and type, and `date` and `time`.
-std::vector<std::string> run_values(const sql_table& table, const options& opts, const std::string& date,
-                                    const std::string& time);
 
 }  // namespace Detail

@@ -6,6 +6,8 @@
 #include <cstring>
 #include <limits>
 
+#include "detail/row_source.h"
+
 namespace Detail {
 
 SqliteSink::SqliteSink(std::string path) : path_(std::move(path)) {}
@@ -33,6 +35,10 @@ void SqliteSink::begin_table(const sql_table& table, std::span<const std::string
   if (!execute("BEGIN IMMEDIATE")) return;
   in_transaction_ = true;
   if (!execute(table.create_statement().c_str())) return;
+  // The index the comparison finds a run's rows with. A table it cannot be
+  // made on (one without the columns) is left to the insert, which says why;
+  // SQLite undoes only the failed statement.
+  sqlite3_exec(db_, run_index_statement(table).c_str(), nullptr, nullptr, nullptr);
 
   std::string insert = table.insert_prefix();
   for (std::size_t i = 0; i < table.columns.size(); ++i) insert += i == 0 ? "?" : ", ?";

@@ -1,5 +1,7 @@
 #include "detail/table_rows.h"
 
+#include <stdexcept>
+
 #include "detail/messages.h"
 #include "detail/output_writer.h"
 #include "detail/postgresql_sink.h"
@@ -35,6 +37,26 @@ void TableRows::finish() {
   const std::string problem = database_->finish();
   database_.reset();
   if (!problem.empty()) fail(exit_status::database_not_loaded, "Could not load database: " + problem);
+}
+
+std::vector<std::string> run_values(const sql_table& table, const options& opts, const std::string& date,
+                                    const std::string& time) {
+  const std::pair<std::string_view, const std::string*> sources[] = {
+      {"platform", &opts.platform}, {"project", &opts.project_name}, {"tool", &opts.tool_name},
+      {"githash", &opts.hash_value}, {"date", &date},                {"time", &time},
+      {"type", &opts.test_type}};
+  std::vector<std::string> values;
+  for (std::size_t i = 0; i < table.run_column_count; ++i) {
+    const std::string* value = nullptr;
+    for (const auto& [column, source] : sources) {
+      if (column == table.columns[i].name) value = source;
+    }
+    // A table description names only these columns first; anything else is a
+    // programming error that no input can cause.
+    if (!value) throw std::logic_error("no run value for column " + std::string(table.columns[i].name));
+    values.push_back(*value);
+  }
+  return values;
 }
 
 std::unique_ptr<RowSink> database_sink(const std::string& target) {

@@ -51,6 +51,12 @@ class TableRows {
   std::unique_ptr<RowSink> database_;
 };
 
+/// The values of the table's run columns, in column order: platform,
+/// project_name, tool_name, hash_value and test_type from the options for the
+/// columns platform, project, tool, githash and type, and `date` and `time`.
+std::vector<std::string> run_values(const sql_table& table, const options& opts, const std::string& date,
+                                    const std::string& time);
+
 /// The loader of the database `target` names: a PostgreSQL server for a
 /// libpq URI ("postgresql://..." or "postgres://..."), else a SQLite database
 /// file at that path.

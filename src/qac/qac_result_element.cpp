@@ -11,6 +11,7 @@
 #include "detail/line_reader.h"
 #include "detail/output_writer.h"
 #include "detail/run_files.h"
+#include "detail/tables.h"
 #include "detail/text_helpers.h"
 
 namespace {
@@ -302,7 +303,7 @@ void QZQacResultElement::get_final_result(const Detail::options& options) {
   const std::vector<file_group> files = group_by_file(records);
 
   if (options.parser_type == "QAC") {
-    Detail::TableRows rows(options, q_results_table(), date, time);
+    Detail::TableRows rows(options, Detail::q_results_table(), date, time);
     add_sql_rows(files, options, rows);
     rows.finish();
   }

@@ -151,11 +151,6 @@ class QZQacResultElement {
   /// `records`, which must outlive the groups. Exposed for testing.
   static std::vector<file_group> group_by_file(const std::deque<QZQacResultElement>& records);
 
-  /// q_results: the run's values, then per file its name (the platform, a
-  /// backslash and the file's path) and its counts; the first row of a hash
-  /// and file name is kept.
-  static const Detail::sql_table& q_results_table();
-
   /// Hands one q_results row per file, in order, to the route. Exposed for testing.
   static void add_sql_rows(const std::vector<file_group>& files, const Detail::options& options,
                            Detail::TableRows& rows);

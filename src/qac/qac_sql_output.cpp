@@ -35,17 +35,6 @@ std::string QZQacResultElement::statistics_sql::get_fancy_string() const {
   return joined;
 }
 
-const Detail::sql_table& QZQacResultElement::q_results_table() {
-  static const Detail::sql_table table{
-      "q_results",
-      {{"platform"}, {"project"}, {"tool"},    {"githash"}, {"date"},    {"time"},    {"filename"},
-       {"misra_0"},  {"misra_1"}, {"misra_2"}, {"misra_3"}, {"misra_4"}, {"misra_5"}, {"misra_6"},
-       {"misra_7"},  {"misra_8"}, {"misra_9"}, {"his"}},
-      6,
-      {"githash", "filename"}};
-  return table;
-}
-
 void QZQacResultElement::add_sql_rows(const std::vector<file_group>& files, const Detail::options& options,
                                       Detail::TableRows& rows) {
   std::array<std::string_view, 12> row;

@@ -6,15 +6,6 @@
 
 namespace Results {
 
-const Detail::sql_table& ut_results_table() {
-  static const Detail::sql_table table{
-      "ut_results",
-      {{"platform"}, {"project"}, {"tool"}, {"githash"}, {"date"}, {"time"}, {"type"}, {"name"}, {"result"}},
-      7,
-      {"project", "githash", "name"}};
-  return table;
-}
-
 void convert_results(const Detail::options& options,
                      const std::function<void(std::ifstream&, std::vector<result>&)>& read) {
   std::string date, time;

@@ -8,16 +8,14 @@
 #include <vector>
 
 #include "detail/options.h"
-#include "detail/sql_table.h"
+#include "detail/tables.h"
 
 namespace Results {
 
 /// Test name and verdict word.
 using result = std::pair<std::string, std::string>;
 
-/// ut_results: the run's values and the test type, then the test name and
-/// its verdict; the first row of a project, hash and test name is kept.
-const Detail::sql_table& ut_results_table();
+using Detail::ut_results_table;
 
 /// Reads the run's input with `read`, then hands one row per result, in
 /// order, to the route, which writes the output (and loads the database of

@@ -11,11 +11,15 @@ namespace test_support {
 struct RunResult {
   int exit_status = -1;     // 0-255, or -1 if the program did not exit normally
   std::string out;          // everything written to standard output
+  std::string err;          // standard error, where run_compare captures it
 };
 
 /// Runs the program with `args` (the program name is added in front), through
 /// the command `prefix` if one is given (for example to drop root's rights).
 RunResult run_program(const std::vector<std::string>& args, const std::vector<std::string>& prefix = {});
+
+/// Runs VIViriZovuro-compare with `args`, capturing standard output and error.
+RunResult run_compare(const std::vector<std::string>& args);
 
 /// Starts the program with `args`, its standard output discarded; returns at once.
 pid_t start_program(const std::vector<std::string>& args);

@@ -1,0 +1,46 @@
+#pragma once
+// The comparison of one run of a project with its baselines, read from a
+// results database, and the gate that judges it.
+//
+//   auto source = Detail::open_row_source("results.db");
+//   Compare::comparison found = Compare::compare_runs(*source, options, rule);
+//   Compare::apply_gate(found, options.rules);
+//   found.passed();  // no rule broken
+
+#include <stdexcept>
+#include <string>
+
+#include "compare/compare_options.h"
+#include "compare/comparison.h"
+#include "compare/history.h"
+#include "detail/row_source.h"
+
+namespace Compare {
+
+/// A hash the database holds no rows of: "No rows for hash H of project P".
+class no_rows_error : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
+/// How many runs, the current one among them, the "failing since" of a
+/// still failing test looks back.
+inline constexpr std::size_t failing_since_window = 100;
+
+/// Compares the run options.hash of options.project (on options.platform, or
+/// on each of its platforms) with the baselines `rule` chooses. Throws
+/// no_rows_error and Detail::database_error.
+comparison compare_runs(Detail::RowSource& source, const compare_options& options, const baseline_rule& rule);
+
+/// The same, on a history already read.
+comparison compare_runs(Detail::RowSource& source, const History& history, const compare_options& options,
+                        const baseline_rule& rule);
+
+/// Judges `found` by `rules`: every rule a platform breaks is added to
+/// found.broken, with its figures.
+void apply_gate(comparison& found, const std::vector<gate_rule>& rules);
+
+/// A rule's name as --fail-on spells it ("coverage-drop").
+std::string rule_name(const gate_rule& rule);
+
+}  // namespace Compare

@@ -1,0 +1,25 @@
+#pragma once
+// Numbers as the reports print them: thousands separated by commas,
+// differences signed ("+3", "-1", "±0"), percents with one decimal.
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+namespace Compare {
+
+/// "1,204"
+std::string grouped(std::int64_t value);
+std::string grouped(std::uint64_t value);
+/// "+3", "-2", "±0"
+std::string signed_difference(std::int64_t difference);
+/// The difference of two unsigned sizes, signed ("+2,048", "-16", "±0").
+std::string size_difference(std::uint64_t current, std::uint64_t previous);
+/// "81.4%", or "n/a" for none.
+std::string percent_text(std::optional<double> value);
+/// "-1.2 points", "+0.3 points", "±0.0 points"
+std::string points_difference(double difference);
+/// One decimal, as JSON and the page show it.
+std::string one_decimal(double value);
+
+}  // namespace Compare

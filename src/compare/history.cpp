@@ -1,0 +1,136 @@
+#include "compare/history.h"
+
+#include <algorithm>
+#include <map>
+#include <set>
+
+#include "detail/tables.h"
+
+namespace Compare {
+
+const Detail::sql_table& table_of(kind what) {
+  switch (what) {
+    case kind::tests: return Detail::ut_results_table();
+    case kind::coverage: return Detail::ut_coverage_table();
+    case kind::warnings: return Detail::compiler_results_table();
+    case kind::qac: return Detail::q_results_table();
+    case kind::memory: return Detail::compiler_map_table();
+  }
+  return Detail::ut_results_table();
+}
+
+bool same_hash(std::string_view listed, std::string_view stored) {
+  if (listed == stored) return true;
+  const std::string_view shorter = listed.size() < stored.size() ? listed : stored;
+  const std::string_view longer = listed.size() < stored.size() ? stored : listed;
+  return shorter.size() >= 7 && longer.starts_with(shorter);
+}
+
+History::History(Detail::RowSource& source, const std::string& project) {
+  for (std::size_t i = 0; i < all_kinds.size(); ++i) runs_[i] = source.runs(table_of(all_kinds[i]), project);
+}
+
+bool History::has_rows(const std::string& hash) const {
+  for (const auto& table : runs_) {
+    for (const Detail::stored_run& run : table) {
+      if (run.githash == hash) return true;
+    }
+  }
+  return false;
+}
+
+std::optional<std::string> History::stored_hash(const std::string& listed) const {
+  std::optional<std::string> found;
+  std::string newest;
+  for (const auto& table : runs_) {
+    for (const Detail::stored_run& run : table) {
+      if (same_hash(listed, run.githash) && (!found || run.earliest > newest)) {
+        found = run.githash;
+        newest = run.earliest;
+      }
+    }
+  }
+  return found;
+}
+
+std::vector<std::string> History::platforms_of(const std::string& hash) const {
+  std::set<std::string> platforms;
+  for (const auto& table : runs_) {
+    for (const Detail::stored_run& run : table) {
+      if (run.githash == hash) platforms.insert(run.platform);
+    }
+  }
+  return {platforms.begin(), platforms.end()};
+}
+
+std::vector<std::string> History::coverage_tools(const std::string& hash, const std::string& platform) const {
+  std::set<std::string> tools;
+  for (const Detail::stored_run& run : runs_[static_cast<std::size_t>(kind::coverage)]) {
+    if (run.githash == hash && run.platform == platform) tools.insert(run.tool);
+  }
+  return {tools.begin(), tools.end()};
+}
+
+std::vector<run_point> History::runs(kind what, const std::string& platform, const std::string* tool) const {
+  std::map<std::string, std::string> earliest_of;  // hash -> earliest row over its tools
+  for (const Detail::stored_run& run : runs_[static_cast<std::size_t>(what)]) {
+    if (run.platform != platform || (tool && run.tool != *tool)) continue;
+    auto [at, inserted] = earliest_of.try_emplace(run.githash, run.earliest);
+    if (!inserted) at->second = std::min(at->second, run.earliest);
+  }
+  std::vector<run_point> points;
+  for (const auto& [hash, earliest] : earliest_of) points.push_back({hash, earliest});
+  std::stable_sort(points.begin(), points.end(), [](const run_point& a, const run_point& b) {
+    return a.earliest != b.earliest ? a.earliest < b.earliest : a.githash < b.githash;
+  });
+  return points;
+}
+
+std::string History::earliest(const std::string& hash, const std::string& platform) const {
+  std::string found;
+  for (const auto& table : runs_) {
+    for (const Detail::stored_run& run : table) {
+      if (run.githash == hash && run.platform == platform && (found.empty() || run.earliest < found))
+        found = run.earliest;
+    }
+  }
+  return found;
+}
+
+namespace {
+
+const run_point* find_run(const std::vector<run_point>& runs, std::string_view listed, const std::string& current) {
+  const run_point* found = nullptr;
+  for (const run_point& run : runs) {
+    if (run.githash != current && same_hash(listed, run.githash)) found = &run;  // the newest of several
+  }
+  return found;
+}
+
+}  // namespace
+
+std::optional<baseline> choose_baseline(const std::vector<run_point>& runs, const std::string& current,
+                                        const std::string& current_earliest, const baseline_rule& rule) {
+  if (rule.given) {
+    if (const run_point* run = find_run(runs, *rule.given, current)) return baseline{run->githash, chosen_by::baseline};
+    return std::nullopt;
+  }
+  if (rule.ancestors) {
+    for (const std::string& listed : *rule.ancestors) {
+      if (const run_point* run = find_run(runs, listed, current)) return baseline{run->githash, chosen_by::ancestors};
+    }
+    return std::nullopt;
+  }
+  std::string since = current_earliest;
+  for (const run_point& run : runs) {
+    if (run.githash == current) since = run.earliest;
+  }
+  const run_point* newest = nullptr;
+  for (const run_point& run : runs) {
+    if (run.githash != current && run.earliest < since) newest = &run;  // runs are oldest first
+  }
+  if (!newest) return std::nullopt;
+  return baseline{newest->githash, chosen_by::history};
+}
+
+}  // namespace Compare

@@ -1,0 +1,50 @@
+#include <algorithm>
+
+#include "compare/format.h"
+#include "compare/reports.h"
+
+namespace Compare {
+
+namespace {
+
+std::string padded(std::string text, std::size_t width) {
+  if (text.size() < width) text.append(width - text.size(), ' ');
+  return text;
+}
+
+void append_verdict(std::string& out, const comparison& found) {
+  out += found.passed() ? "Gate: passed\n" : "Gate: FAILED\n";
+  for (const broken_rule& rule : found.broken) out += "  " + rule.rule + " (" + rule.platform + "): " + rule.detail + "\n";
+}
+
+}  // namespace
+
+std::string text_report(const comparison& found) {
+  std::string out = "Project " + found.project + ", run " + found.current_hash + "\n";
+  for (const platform_comparison& run : found.runs) {
+    out += "\nPlatform " + run.platform + "\n";
+    const std::vector<totals_row> rows = totals_of(run);
+    std::size_t width = 0;
+    for (const totals_row& row : rows) width = std::max(width, row.kind.size());
+    for (const totals_row& row : rows) out += "  " + padded(row.kind, width) + "   " + row.figures + "\n";
+    for (const named_list& list : lists_of(run)) {
+      out += "  " + list.title + " (" + grouped(static_cast<std::int64_t>(list.entries.size())) + "):\n";
+      const std::size_t shown = std::min(list.entries.size(), summary_list_limit);
+      for (std::size_t i = 0; i < shown; ++i) out += "    " + list.entries[i] + "\n";
+      if (shown < list.entries.size())
+        out += "    and " + grouped(static_cast<std::int64_t>(list.entries.size() - shown)) + " more\n";
+    }
+    out += "  Baselines:";
+    const char* separator = " ";
+    for (const totals_row& row : rows) {
+      out += separator + row.kind + " " + row.base;
+      separator = ", ";
+    }
+    out += "\n";
+  }
+  out += "\n";
+  append_verdict(out, found);
+  return out;
+}
+
+}  // namespace Compare
