@@ -26,6 +26,19 @@ struct HostileCase {
 
 const std::string sql_row = "\ninsert into ";
 
+// `text` as the content of a JSON string: control bytes, bytes past ASCII,
+// quotes and backslashes escaped (JSON holds no raw control bytes or invalid UTF-8).
+std::string json_escaped(const std::string& text) {
+  std::string escaped;
+  for (const char c : text) {
+    const auto byte = static_cast<unsigned char>(c);
+    char code[8];
+    std::snprintf(code, sizeof code, "\\u%04x", byte);
+    escaped += byte < 0x20 || byte >= 0x7f || c == '"' || c == '\\' ? std::string(code) : std::string(1, c);
+  }
+  return escaped;
+}
+
 const HostileCase cases[] = {
     {"PassFail", [](const std::string& f) { return "  Test: t_" + f + " ...passed\n"; },
      "  Test: t_after ...FAILED\n", sql_row, 2},
@@ -119,6 +132,23 @@ const HostileCase cases[] = {
               "  .text  ro code   0x800'0000   0x4  " + f + "\n";
      },
      "  .data  inited   0x2000'0000   0x4  after.o\n", sql_row, 2},
+    // The hostile text is a file name; two documents give two files and the module row.
+    {"GCOV_JSON_Coverage",
+     [](const std::string& f) {
+       return R"({"format_version": "1", "files": [{"file": ")" + json_escaped(f) +
+              R"(", "lines": [{"line_number": 1, "count": 1}]}]})" + "\n";
+     },
+     R"({"format_version": "1", "files": [{"file": "after.c", "lines": [{"line_number": 1, "count": 0}]}]})" "\n",
+     sql_row, 3},
+    {"LLVM_Coverage",
+     [](const std::string& f) {
+       return R"({"data": [{"files": [{"filename": ")" + json_escaped(f) +
+              R"(", "segments": [[1, 2]], "summary": {"lines": {"count": 2, "covered": 1}}},)" + "\n";
+     },
+     R"({"filename": "after.c", "summary": {"lines": {"count": 1, "covered": 1}}}], "functions": [],)"
+     R"( "totals": {"lines": {"count": 3, "covered": 2}}}], "type": "llvm.coverage.json.export", "version": "2.0.1"})"
+     "\n",
+     sql_row, 3},
     // The test's own output between its name and its time.
     {"PassFail_CppUTest", [](const std::string& f) { return "TEST(A, b)" + f + " - 0 ms\n"; },
      "TEST(A, after)\na.c:1: error: Failure in TEST(A, after)\n - 1 ms\nErrors (1 failures, 2 tests)\n", sql_row, 2},
