@@ -216,39 +216,53 @@ bool PostgresqlSink::execute(const std::string& statement, int expected_status) 
   return false;
 }
 
-bool PostgresqlSink::create_table_when_missing() {
-  const std::string missing = "select to_regclass('" + std::string(table_->name) + "') is null";
-  const Result result(PQexec(connection_, missing.c_str()));
+bool PostgresqlSink::table_missing(bool& missing) {
+  const std::string query = "select to_regclass('" + std::string(table_->name) + "') is null";
+  const Result result(PQexec(connection_, query.c_str()));
   if (!result || PQresultStatus(result.get()) != PGRES_TUPLES_OK || PQntuples(result.get()) != 1) {
     record_problem(PQerrorMessage(connection_));
     return false;
   }
-  if (std::string_view(PQgetvalue(result.get(), 0, 0)) != "t") return true;
-  return execute(create_lock, PGRES_TUPLES_OK) && execute(create_statement(*table_), PGRES_COMMAND_OK) &&
-         execute(run_index_statement(*table_), PGRES_COMMAND_OK);
+  missing = std::string_view(PQgetvalue(result.get(), 0, 0)) == "t";
+  return true;
 }
 
-// The index the comparison finds a run's rows with, for a table an earlier
-// version created without it: in a transaction of its own, before the load's,
-// since "create index" inside a load would hold a lock that deadlocks other
-// loads. A table it cannot be made on (one without the columns) is left to
-// the load, which says why.
-static void create_run_index_when_missing(pg_conn* connection, const sql_table& table) {
+// A run that finds the table made while it waited for the lock leaves it be.
+bool PostgresqlSink::create_table_when_missing() {
+  bool missing = false;
+  if (!table_missing(missing)) return false;
+  if (!missing) return true;
+  if (!execute(create_lock, PGRES_TUPLES_OK) || !table_missing(missing)) return false;
+  if (!missing) return true;
+  return execute(create_statement(*table_), PGRES_COMMAND_OK);
+}
+
+// Whether the table exists without its run index.
+static bool run_index_missing(pg_conn* connection, const sql_table& table) {
   const std::string missing = "select to_regclass('" + std::string(table.name) + "') is not null and to_regclass('" +
                               run_index_name(table) + "') is null";
   const Result result(PQexec(connection, missing.c_str()));
-  if (!result || PQresultStatus(result.get()) != PGRES_TUPLES_OK || PQntuples(result.get()) != 1 ||
-      std::string_view(PQgetvalue(result.get(), 0, 0)) != "t")
-    return;
-  for (const std::string& statement : {std::string("begin"), std::string(create_lock), run_index_statement(table),
-                                       std::string("commit")}) {
+  return result && PQresultStatus(result.get()) == PGRES_TUPLES_OK && PQntuples(result.get()) == 1 &&
+         std::string_view(PQgetvalue(result.get(), 0, 0)) == "t";
+}
+
+// The index the comparison finds a run's rows with, made after the load has
+// committed, in a transaction of its own, for a new table and for one an
+// earlier version created without it: "create index" (even "if not exists"
+// on an existing index) inside a load takes a lock that deadlocks the loads
+// of other runs. It waits only for the loads running at that moment, once
+// per table. A failure (a table without the columns) keeps the rows loaded.
+static void create_run_index_when_missing(pg_conn* connection, const sql_table& table) {
+  if (!run_index_missing(connection, table)) return;
+  const auto run = [&](const std::string& statement) {
     const Result done(PQexec(connection, statement.c_str()));
     const ExecStatusType status = done ? PQresultStatus(done.get()) : PGRES_FATAL_ERROR;
-    if (status != PGRES_COMMAND_OK && status != PGRES_TUPLES_OK) {
-      const Result rolled_back(PQexec(connection, "rollback"));
-      return;
-    }
-  }
+    return status == PGRES_COMMAND_OK || status == PGRES_TUPLES_OK;
+  };
+  // Under the lock, again: another run may have made it meanwhile.
+  const bool made = run("begin") && run(create_lock) &&
+                    (!run_index_missing(connection, table) || run(run_index_statement(table))) && run("commit");
+  if (!made) run("rollback");
 }
 
 void PostgresqlSink::begin_table(const sql_table& table, std::span<const std::string_view> run_values) {
@@ -270,7 +284,6 @@ void PostgresqlSink::begin_table(const sql_table& table, std::span<const std::st
   link_.emplace(uri_, "VIViriZovuro");
   connection_ = link_->get();
   if (!connection_) return record_problem(link_->problem().c_str());
-  create_run_index_when_missing(connection_, table);
   if (!execute("begin", PGRES_COMMAND_OK) || !create_table_when_missing()) return;
   buffer_.reserve(copy_block + copy_block / 4);
   // A table without a key takes every row: they stream in as they come.
@@ -418,7 +431,7 @@ std::string PostgresqlSink::finish() {
     if (execute(load_lock(*table_, run_values_), PGRES_TUPLES_OK) && !copy_into_table() && problem_.empty())
       insert_through_staging();
   }
-  if (problem_.empty()) execute("commit", PGRES_COMMAND_OK);
+  if (problem_.empty() && execute("commit", PGRES_COMMAND_OK)) create_run_index_when_missing(connection_, *table_);
   return problem_;
 }
 
