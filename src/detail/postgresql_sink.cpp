@@ -361,13 +361,19 @@ bool PostgresqlSink::execute(const std::string& statement, int expected_status) 
 
 bool PostgresqlSink::create_table_when_missing() {
   const std::string missing = "select to_regclass('" + std::string(table_->name) + "') is null";
-  const Result result(PQexec(connection_, missing.c_str()));
-  if (!result || PQresultStatus(result.get()) != PGRES_TUPLES_OK || PQntuples(result.get()) != 1) {
-    record_problem(PQerrorMessage(connection_));
-    return false;
+  // Asked again once the lock is held: a run that waited for it finds the
+  // table another run created, and leaves it alone (creating its index would
+  // take a lock on the table that runs loading into it wait behind).
+  for (bool locked = false;; locked = true) {
+    const Result result(PQexec(connection_, missing.c_str()));
+    if (!result || PQresultStatus(result.get()) != PGRES_TUPLES_OK || PQntuples(result.get()) != 1) {
+      record_problem(PQerrorMessage(connection_));
+      return false;
+    }
+    if (std::string_view(PQgetvalue(result.get(), 0, 0)) != "t") return true;
+    if (locked) return execute(create_statement(*table_), PGRES_COMMAND_OK);
+    if (!execute(create_lock, PGRES_TUPLES_OK)) return false;
   }
-  if (std::string_view(PQgetvalue(result.get(), 0, 0)) != "t") return true;
-  return execute(create_lock, PGRES_TUPLES_OK) && execute(create_statement(*table_), PGRES_COMMAND_OK);
 }
 
 void PostgresqlSink::begin_table(const sql_table& table, std::span<const std::string_view> run_values) {
