@@ -361,9 +361,8 @@ bool PostgresqlSink::execute(const std::string& statement, int expected_status) 
 
 bool PostgresqlSink::create_table_when_missing() {
   const std::string missing = "select to_regclass('" + std::string(table_->name) + "') is null";
-  // Asked again once the lock is held: a run that waited for it finds the
-  // table another run created, and leaves it alone (creating its index would
-  // take a lock on the table that runs loading into it wait behind).
+  // Asked again once the lock is held: a run that waited for it mostly finds
+  // the table another run created, and leaves it alone.
   for (bool locked = false;; locked = true) {
     const Result result(PQexec(connection_, missing.c_str()));
     if (!result || PQresultStatus(result.get()) != PGRES_TUPLES_OK || PQntuples(result.get()) != 1) {
@@ -400,7 +399,11 @@ void PostgresqlSink::begin_table(const sql_table& table, std::span<const std::st
   if (!connection_) return record_problem("out of memory");
   if (PQstatus(connection_) != CONNECTION_OK) return record_problem(PQerrorMessage(connection_));
   PQsetNoticeProcessor(connection_, ignore_notice, nullptr);
-  if (!execute("begin", PGRES_COMMAND_OK) || !create_table_when_missing()) return;
+  // A keyed table's load lock comes before the table's creation: a run
+  // holding it never waits for a run that waits for it.
+  if (!execute("begin", PGRES_COMMAND_OK) || (keyed() && !execute(load_lock(table, run_values_), PGRES_TUPLES_OK)) ||
+      !create_table_when_missing())
+    return;
   buffer_.reserve(copy_block + copy_block / 4);
   // A table without a key takes every row: they stream in as they come.
   if (!keyed()) execute(copy_statement(table.column_list()), PGRES_COPY_IN);
@@ -544,8 +547,7 @@ std::string PostgresqlSink::finish() {
     end_copy({});
   } else {
     drop_repeated_keys();
-    if (execute(load_lock(*table_, run_values_), PGRES_TUPLES_OK) && !copy_into_table() && problem_.empty())
-      insert_through_staging();
+    if (!copy_into_table() && problem_.empty()) insert_through_staging();
   }
   if (problem_.empty()) execute("commit", PGRES_COMMAND_OK);
   return problem_;
