@@ -216,25 +216,20 @@ bool PostgresqlSink::execute(const std::string& statement, int expected_status) 
   return false;
 }
 
-bool PostgresqlSink::table_missing(bool& missing) {
-  const std::string query = "select to_regclass('" + std::string(table_->name) + "') is null";
-  const Result result(PQexec(connection_, query.c_str()));
-  if (!result || PQresultStatus(result.get()) != PGRES_TUPLES_OK || PQntuples(result.get()) != 1) {
-    record_problem(PQerrorMessage(connection_));
-    return false;
-  }
-  missing = std::string_view(PQgetvalue(result.get(), 0, 0)) == "t";
-  return true;
-}
-
-// A run that finds the table made while it waited for the lock leaves it be.
 bool PostgresqlSink::create_table_when_missing() {
-  bool missing = false;
-  if (!table_missing(missing)) return false;
-  if (!missing) return true;
-  if (!execute(create_lock, PGRES_TUPLES_OK) || !table_missing(missing)) return false;
-  if (!missing) return true;
-  return execute(create_statement(*table_), PGRES_COMMAND_OK);
+  const std::string missing = "select to_regclass('" + std::string(table_->name) + "') is null";
+  // Asked again once the lock is held: a run that waited for it mostly finds
+  // the table another run created, and leaves it alone.
+  for (bool locked = false;; locked = true) {
+    const Result result(PQexec(connection_, missing.c_str()));
+    if (!result || PQresultStatus(result.get()) != PGRES_TUPLES_OK || PQntuples(result.get()) != 1) {
+      record_problem(PQerrorMessage(connection_));
+      return false;
+    }
+    if (std::string_view(PQgetvalue(result.get(), 0, 0)) != "t") return true;
+    if (locked) return execute(create_statement(*table_), PGRES_COMMAND_OK);
+    if (!execute(create_lock, PGRES_TUPLES_OK)) return false;
+  }
 }
 
 // Whether the table exists without its run index.
@@ -284,7 +279,11 @@ void PostgresqlSink::begin_table(const sql_table& table, std::span<const std::st
   link_.emplace(uri_, "VIViriZovuro");
   connection_ = link_->get();
   if (!connection_) return record_problem(link_->problem().c_str());
-  if (!execute("begin", PGRES_COMMAND_OK) || !create_table_when_missing()) return;
+  // A keyed table's load lock comes before the table's creation: a run
+  // holding it never waits for a run that waits for it.
+  if (!execute("begin", PGRES_COMMAND_OK) || (keyed() && !execute(load_lock(table, run_values_), PGRES_TUPLES_OK)) ||
+      !create_table_when_missing())
+    return;
   buffer_.reserve(copy_block + copy_block / 4);
   // A table without a key takes every row: they stream in as they come.
   if (!keyed()) execute(copy_statement(table.column_list()), PGRES_COPY_IN);
@@ -428,8 +427,7 @@ std::string PostgresqlSink::finish() {
     end_copy({});
   } else {
     drop_repeated_keys();
-    if (execute(load_lock(*table_, run_values_), PGRES_TUPLES_OK) && !copy_into_table() && problem_.empty())
-      insert_through_staging();
+    if (!copy_into_table() && problem_.empty()) insert_through_staging();
   }
   if (problem_.empty() && execute("commit", PGRES_COMMAND_OK)) create_run_index_when_missing(connection_, *table_);
   return problem_;

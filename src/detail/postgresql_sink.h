@@ -47,7 +47,6 @@ class PostgresqlSink : public RowSink {
 
  private:
   bool execute(const std::string& statement, int expected_status);
-  bool table_missing(bool& missing);
   bool create_table_when_missing();
   bool keyed() const;
   std::string_view row(std::size_t index) const;
