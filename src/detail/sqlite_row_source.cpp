@@ -4,6 +4,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 
 namespace Detail {
 
@@ -77,18 +78,80 @@ stored_row row_of(sqlite3_stmt* statement) {
 
 }  // namespace
 
+namespace {
+
+// A statement prepared once and run again with new values ($1, $2, ...).
+class Prepared {
+ public:
+  Prepared(sqlite3* db, const std::string& sql) : db_(db) {
+    sqlite3_stmt* raw = nullptr;
+    if (sqlite3_prepare_v2(db, sql.c_str(), -1, &raw, nullptr) != SQLITE_OK) throw database_error(sqlite3_errmsg(db));
+    statement_.reset(raw);
+  }
+
+  /// The first column of the first row, none without a row or for a NULL.
+  std::optional<std::string> first(std::span<const std::string* const> parameters) {
+    sqlite3_stmt* raw = statement_.get();
+    sqlite3_reset(raw);
+    for (std::size_t i = 0; i < parameters.size(); ++i)
+      sqlite3_bind_text(raw, static_cast<int>(i + 1), parameters[i]->data(), static_cast<int>(parameters[i]->size()),
+                        SQLITE_STATIC);
+    const int stepped = sqlite3_step(raw);
+    if (stepped != SQLITE_ROW && stepped != SQLITE_DONE) throw database_error(sqlite3_errmsg(db_));
+    if (stepped == SQLITE_DONE || sqlite3_column_type(raw, 0) == SQLITE_NULL) return std::nullopt;
+    return column_text(raw, 0);
+  }
+
+ private:
+  sqlite3* db_;
+  Statement statement_;
+};
+
+}  // namespace
+
+// A skip scan over the run index, one seek a step: SQLite seeks a row value
+// "(githash, platform) > (?, ?)" only by its first column and would then read
+// every row of the run it starts in, so each column is stepped on its own.
 std::vector<stored_run> SqliteRowSource::runs(const sql_table& table, const std::string& project) {
   std::vector<stored_run> found;
   if (!has_table(table)) return found;
-  const std::string* const parameters[] = {&project};
   const bool with_tool = has_column(table, "tool");
-  query(connection_.get(), runs_statement(table), parameters, [&](sqlite3_stmt* statement) {
-    stored_run& run = found.emplace_back();
-    run.githash = column_text(statement, 0);
-    run.platform = column_text(statement, 1);
-    if (with_tool) run.tool = column_text(statement, 2);
-    run.earliest = column_text(statement, with_tool ? 3 : 2);
-  });
+  const std::string name(table.name);
+  Prepared next_hash(connection_.get(), "select min(githash) from " + name + " where project = ?1 and githash > ?2");
+  Prepared next_platform(connection_.get(), "select min(platform) from " + name +
+                                                " where project = ?1 and githash = ?2 and platform > ?3");
+  std::optional<Prepared> next_tool, first_tool;  // only in the tables that have the column
+  if (with_tool) {
+    next_tool.emplace(connection_.get(), "select min(tool) from " + name +
+                                             " where project = ?1 and githash = ?2 and platform = ?3 and tool > ?4");
+    first_tool.emplace(connection_.get(), "select min(tool) from " + name +
+                                              " where project = ?1 and githash = ?2 and platform = ?3");
+  }
+  const std::string run_condition =
+      " where project = ?1 and githash = ?2 and platform = ?3" + std::string(with_tool ? " and tool = ?4" : "");
+  Prepared earliest(connection_.get(), "select date || ' ' || time from " + name + run_condition +
+                                           " order by date, time limit 1");
+  Prepared first_hash(connection_.get(), "select min(githash) from " + name + " where project = ?1");
+  Prepared first_platform(connection_.get(),
+                          "select min(platform) from " + name + " where project = ?1 and githash = ?2");
+  const std::string* const by_project[] = {&project};
+  for (std::optional<std::string> hash = first_hash.first(by_project); hash;) {
+    const std::string* const by_hash[] = {&project, &*hash};
+    for (std::optional<std::string> platform = first_platform.first(by_hash); platform;) {
+      const std::string* const by_platform[] = {&project, &*hash, &*platform};
+      std::optional<std::string> tool = with_tool ? first_tool->first(by_platform) : std::optional<std::string>("");
+      while (tool) {
+        const std::string* const by_run[] = {&project, &*hash, &*platform, &*tool};
+        found.push_back({*hash, *platform, *tool,
+                         earliest.first(std::span(by_run).first(with_tool ? 4 : 3)).value_or("")});
+        tool = with_tool ? next_tool->first(by_run) : std::nullopt;
+      }
+      const std::string* const after_platform[] = {&project, &*hash, &*platform};
+      platform = next_platform.first(after_platform);
+    }
+    const std::string* const after_hash[] = {&project, &*hash};
+    hash = next_hash.first(after_hash);
+  }
   return found;
 }
 
