@@ -2,28 +2,45 @@
 
 #include <cmath>
 #include <cstdio>
+#include <string_view>
 
 namespace Compare {
 
 std::string grouped(std::uint64_t value) {
-  std::string digits = std::to_string(value);
-  for (std::size_t at = digits.size(); at > 3; at -= 3) digits.insert(at - 3, ",");
-  return digits;
+  const std::string digits = std::to_string(value);
+  std::string text;
+  for (std::size_t i = 0; i < digits.size(); ++i) {
+    if (i > 0 && (digits.size() - i) % 3 == 0) text += ',';
+    text += digits[i];
+  }
+  return text;
 }
+
+namespace {
+
+// A sign and a number. Written as appends: g++ 12 at -O3 takes
+// "literal" + std::string(...) for an overlapping copy (-Wrestrict).
+std::string signed_text(std::string_view sign, const std::string& number) {
+  std::string text(sign);
+  return text.append(number);
+}
+
+}  // namespace
 
 std::string grouped(std::int64_t value) {
   if (value >= 0) return grouped(static_cast<std::uint64_t>(value));
-  return "-" + grouped(static_cast<std::uint64_t>(0) - static_cast<std::uint64_t>(value));
+  return signed_text("-", grouped(static_cast<std::uint64_t>(0) - static_cast<std::uint64_t>(value)));
 }
 
 std::string signed_difference(std::int64_t difference) {
   if (difference == 0) return "±0";
-  return (difference > 0 ? "+" : "") + grouped(difference);
+  return signed_text(difference > 0 ? "+" : "", grouped(difference));
 }
 
 std::string size_difference(std::uint64_t current, std::uint64_t previous) {
   if (current == previous) return "±0";
-  return current > previous ? "+" + grouped(current - previous) : "-" + grouped(previous - current);
+  return current > previous ? signed_text("+", grouped(current - previous))
+                            : signed_text("-", grouped(previous - current));
 }
 
 std::string one_decimal(double value) {

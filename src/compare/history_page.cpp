@@ -147,7 +147,8 @@ class ChartDrawer {
       for (std::size_t run = 0; run < runs_.size(); ++run) {
         const double value = line.values[run].value_or(0);
         if (value <= 0) continue;
-        path += "M" + coordinate(x(run) - width / 2) + " " + coordinate(y(base[run] + value)) + "h" +
+        path.append("M").append(coordinate(x(run) - width / 2)).append(" ");
+        path += coordinate(y(base[run] + value)) + "h" +
                 coordinate(width) + "V" + coordinate(y(base[run])) + "h" + coordinate(-width) + "z";
         base[run] += value;
       }
@@ -167,7 +168,7 @@ class ChartDrawer {
           open = false;
           continue;
         }
-        path += (open ? "L" : "M") + coordinate(x(run)) + " " + coordinate(y(*value));
+        path.append(open ? "L" : "M").append(coordinate(x(run))).append(" ").append(coordinate(y(*value)));
         open = true;
       }
       const std::string marker = "url(#marker" + std::to_string(index % palette_size) + ")";

@@ -10,7 +10,7 @@ namespace {
 // "1,204 tests +3"; without a previous figure the difference is left out.
 std::string figure(std::int64_t current, std::optional<std::int64_t> previous, std::string_view word) {
   std::string text = grouped(current) + " " + std::string(word);
-  if (previous) text += " " + signed_difference(current - *previous);
+  if (previous) text.append(" ").append(signed_difference(current - *previous));
   return text;
 }
 
@@ -43,7 +43,7 @@ std::string coverage_part(std::string_view what, std::int64_t tested, std::int64
   std::string text = std::string(what) + " " + percent_text(now);
   if (before) {
     const std::optional<double> was = percent(before->first, before->second);
-    if (now && was) text += " " + points_difference(*now - *was);
+    if (now && was) text.append(" ").append(points_difference(*now - *was));
   }
   return text + " (" + grouped(tested) + " of " + grouped(testable) + ")";
 }
@@ -96,7 +96,7 @@ std::string qac_figures(const qac_comparison& qac) {
 std::string memory_figures(const memory_comparison& memory) {
   if (!memory.current) return not_loaded(memory.base);
   std::string text = grouped(*memory.current) + " bytes";
-  if (memory.previous) text += " " + size_difference(*memory.current, *memory.previous);
+  if (memory.previous) text.append(" ").append(size_difference(*memory.current, *memory.previous));
   std::uint64_t apart = 0;
   for (const section_sizes& section : memory.sections) {
     if (!section.target) apart += section.current.value_or(0);
@@ -106,8 +106,9 @@ std::string memory_figures(const memory_comparison& memory) {
 }
 
 std::string line_text(const warning& found) {
-  return found.filename + (found.line ? ":" + std::to_string(*found.line) : std::string()) + " " + found.type +
-         " [" + found.error_id + "]";
+  std::string text = found.filename;
+  if (found.line) text.append(":").append(std::to_string(*found.line));
+  return text.append(" ").append(found.type).append(" [").append(found.error_id).append("]");
 }
 
 }  // namespace

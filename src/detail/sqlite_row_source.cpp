@@ -59,7 +59,7 @@ void query(sqlite3* db, const std::string& sql, std::span<const std::string* con
   if (sqlite3_prepare_v2(db, sql.c_str(), -1, &raw, nullptr) != SQLITE_OK) throw database_error(sqlite3_errmsg(db));
   const Statement statement(raw);
   for (std::size_t i = 0; i < parameters.size(); ++i) {
-    const std::string name = "$" + std::to_string(i + 1);
+    const std::string name = std::string("$").append(std::to_string(i + 1));
     const int index = sqlite3_bind_parameter_index(raw, name.c_str());
     if (index == 0) continue;
     sqlite3_bind_text(raw, index, parameters[i]->data(), static_cast<int>(parameters[i]->size()), SQLITE_STATIC);
