@@ -65,9 +65,11 @@ class RowSource {
 /// that path, opened read-only. Throws database_error.
 std::unique_ptr<RowSource> open_row_source(const std::string& database);
 
-/// The statements both databases run (parameters $1, $2, ...).
+/// The statements the sources run (parameters $1, $2, ...).
 /// The runs of a project, by a skip scan over the table's run index, so that
 /// finding them reads one index entry per run rather than the history's rows.
+/// PostgreSQL's: it seeks the row value in one step, where SQLite's seek takes
+/// only its first column (the SQLite source steps each column on its own).
 std::string runs_statement(const sql_table& table);
 /// The rows of a project, hash and platform.
 std::string rows_statement(const sql_table& table);
