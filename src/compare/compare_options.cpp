@@ -142,6 +142,13 @@ std::optional<compare_options> parse_compare_options(const std::vector<std::stri
   return options;
 }
 
+std::vector<std::string> compare_option_names() {
+  std::vector<std::string> names;
+  for (std::string_view name : valued_options) names.push_back(std::string("--").append(name));
+  names.emplace_back("--help");
+  return names;
+}
+
 std::string compare_usage() {
   return "Usage: VIViriZovuro-compare --database=FILE|postgresql://... --project_name=P --hash_value=NEW\n"
          "                            [--platform=X] [--baseline=OLD | --ancestors=FILE]\n"

@@ -41,6 +41,9 @@ inline constexpr std::uint64_t smallest_markdown_limit = 4096;
 std::optional<compare_options> parse_compare_options(const std::vector<std::string>& arguments,
                                                      std::string& problem);
 
+/// Every option the program takes ("--database" ...), "--help" last.
+std::vector<std::string> compare_option_names();
+
 /// The usage text, ending in a line feed.
 std::string compare_usage();
 

@@ -46,4 +46,11 @@ void parse_program_options(options& opts, const std::vector<std::string>& args) 
   }
 }
 
+std::vector<std::string_view> option_keys() {
+  std::vector<std::string_view> keys;
+  for (const valued_option& option : valued_options) keys.emplace_back(option.key);
+  keys.emplace_back("--help");
+  return keys;
+}
+
 }  // namespace Detail

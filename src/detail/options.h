@@ -2,6 +2,7 @@
 // The parsed command line of one run.
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace Detail {
@@ -39,5 +40,8 @@ struct options {
 /// wins; its value is the text from a fixed offset (key length + 1) to the end,
 /// whatever character stands before that offset. "--help" must match exactly.
 void parse_program_options(options& opts, const std::vector<std::string>& args);
+
+/// The key of every option the program reads ("--input" ...), "--help" last.
+std::vector<std::string_view> option_keys();
 
 }  // namespace Detail
