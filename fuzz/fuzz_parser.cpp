@@ -1,6 +1,7 @@
-// libFuzzer target for one parser type (VIVIRI_FUZZ_PARSER_TYPE, set by the
-// build): the input bytes become the report file, the parser converts it into
-// the output file as the program would, and the output is checked.
+// libFuzzer target for one parser type, named by the environment variable
+// VIVIRI_FUZZ_PARSER_TYPE (fuzz/run sets it from the program's table): the
+// input bytes become the report file, the parser converts it into the output
+// file as the program would, and the output is checked.
 //
 // Checks on every SQL script: a non-empty script ends with a line feed and has
 // no NUL byte; it is one transaction around the create statement and one
@@ -24,17 +25,13 @@
 #include "detail/options.h"
 #include "parser_types.h"
 
-#ifndef VIVIRI_FUZZ_PARSER_TYPE
-#error "VIVIRI_FUZZ_PARSER_TYPE names the parser type to fuzz"
-#endif
-
 namespace {
 
 const parser_type* fuzzed = nullptr;
 Detail::options options;
 
 [[noreturn]] void fail(const char* what, std::string_view line = {}) {
-  std::fprintf(stderr, "%s: %s\n", VIVIRI_FUZZ_PARSER_TYPE, what);
+  std::fprintf(stderr, "%s: %s\n", options.parser_type.c_str(), what);
   if (!line.empty()) std::fprintf(stderr, "line: %.*s\n", static_cast<int>(std::min<std::size_t>(line.size(), 500)), line.data());
   std::abort();
 }
@@ -86,14 +83,15 @@ void check_sql(const std::string& script) {
 }  // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
-  fuzzed = find_parser_type(VIVIRI_FUZZ_PARSER_TYPE);
-  if (fuzzed == nullptr) fail("no such parser type");
+  const char* name = std::getenv("VIVIRI_FUZZ_PARSER_TYPE");
+  options.parser_type = name != nullptr ? name : "";
+  fuzzed = find_parser_type(options.parser_type);
+  if (fuzzed == nullptr) fail("VIVIRI_FUZZ_PARSER_TYPE names no parser type");
   const char* tmp = std::getenv("TMPDIR");
   std::string folder = std::string(tmp != nullptr && *tmp != '\0' ? tmp : "/tmp") + "/viviri-fuzz-XXXXXX";
   if (mkdtemp(folder.data()) == nullptr) fail("cannot create a temporary folder");
   options.input = folder + "/input";
   options.output = folder + "/output";
-  options.parser_type = VIVIRI_FUZZ_PARSER_TYPE;
   options.platform = "Pwe3";
   options.test_type = "Unit";
   options.project_name = "K7Tr52_App_default";
