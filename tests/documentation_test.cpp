@@ -51,8 +51,10 @@ std::vector<std::string> converter_options() {
 // The page as `man` shows it, in plain text; groff's warnings in `warnings`.
 std::string rendered_page(const std::string& page, std::string& warnings) {
   const TempDir dir;
-  const std::string command = "groff -man -ww -Tascii -P-cbou '" + source_dir + "/docs/man/" + page + "' > '" +
-                              dir.file("text") + "' 2> '" + dir.file("warnings") + "'";
+  const std::string source = "'" + source_dir + "/docs/man/" + page + "'";
+  // As man shows it on a terminal, for the warnings; in plain ASCII, for the text.
+  const std::string command = "groff -man -ww -Tutf8 -z " + source + " 2> '" + dir.file("warnings") +
+                              "' && groff -man -Tascii -P-cbou " + source + " > '" + dir.file("text") + "'";
   EXPECT_EQ(std::system(command.c_str()), 0) << command;
   warnings = read_file(dir.file("warnings"));
   return read_file(dir.file("text"));
