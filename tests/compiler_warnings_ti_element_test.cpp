@@ -65,13 +65,6 @@ TEST(TiDiagnosticHeader, ExampleTable) {
   for (const auto& c : cases) EXPECT_EQ(read(c.line + "\n"), c.expected) << c.line;
 }
 
-TEST(TiDiagnosticHeader, FirstDigitsOfTheIdentifier) {
-  const std::pair<std::string, std::string> cases[] = {
-      {"#179-D", "179"}, {"#20", "20"}, {"(dcc:1521)", "1521"}, {"E12x34", "12"}, {"#x-D", ""}, {"", ""}};
-  for (const auto& [error_id, error_num] : cases)
-    EXPECT_EQ(QZCompilerWarningsTiElement::first_digits(error_id), error_num) << error_id;
-}
-
 // Every line that Warning reads gives the same filename, line, type and
 // error_id here, but for an identifier that Warning runs across a colon.
 TEST(TiDiagnosticHeader, ReadsEveryWarningHeaderAsWarningDoes) {

@@ -1,6 +1,5 @@
 #include "compiler/compiler_map_gnu_element.h"
 
-#include <charconv>
 #include <iostream>
 #include <optional>
 #include <system_error>
@@ -20,22 +19,12 @@ const std::string_view discarded_heading = "Discarded input sections";
 /// a section list only the output sections begin at the line start.
 bool is_heading(std::string_view text) { return !text.empty() && text[0] != ' ' && text[0] != '\t'; }
 
-/// The value of hexadecimal digits, or nothing when it does not fit in 64 bits
-/// (leading zeros do not count against the width).
-std::optional<std::uint64_t> hex_value_64(std::string_view digits) {
-  std::uint64_t value = 0;
-  const char* const end = digits.data() + digits.size();
-  const auto [stop, error] = std::from_chars(digits.data(), end, value, 16);
-  if (error != std::errc() || stop != end) return std::nullopt;
-  return value;
-}
-
 /// Appends the record of one input section, unless its address or size does
 /// not fit in 64 bits: then the line is reported and skipped.
 void add_section(std::deque<QZCompilerMapGnuElement>& out, std::string section, std::string_view address,
                  std::string_view size, std::string_view object, std::size_t line_number) {
-  const std::optional<std::uint64_t> origin = hex_value_64(address);
-  const std::optional<std::uint64_t> length = hex_value_64(size);
+  const std::optional<std::uint64_t> origin = CompilerMap::hex_value_64(address);
+  const std::optional<std::uint64_t> length = CompilerMap::hex_value_64(size);
   if (!origin || !length) {
     Detail::print_error("A number on input line " + std::to_string(line_number) +
                         " does not fit in 64 bits, the line was skipped");

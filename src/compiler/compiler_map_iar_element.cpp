@@ -1,7 +1,6 @@
 #include "compiler/compiler_map_iar_element.h"
 
 #include <algorithm>
-#include <charconv>
 #include <optional>
 #include <string>
 #include <system_error>
@@ -63,14 +62,6 @@ std::optional<std::string> hex_digits(std::string_view word) {
   }
   if (digits.empty()) return std::nullopt;
   return digits;
-}
-
-std::optional<std::uint64_t> hex_value_64(std::string_view digits) {
-  std::uint64_t value = 0;
-  const char* const end = digits.data() + digits.size();
-  const auto [stop, error] = std::from_chars(digits.data(), end, value, 16);
-  if (error != std::errc() || stop != end) return std::nullopt;
-  return value;
 }
 
 // The section name of the text in front of the address: the text without its
@@ -197,8 +188,8 @@ class MapReader {
   }
 
   void add(Placed placed, std::size_t line_number) {
-    const std::optional<std::uint64_t> origin = hex_value_64(placed.address);
-    const std::optional<std::uint64_t> length = hex_value_64(placed.size);
+    const std::optional<std::uint64_t> origin = CompilerMap::hex_value_64(placed.address);
+    const std::optional<std::uint64_t> length = CompilerMap::hex_value_64(placed.size);
     if (!origin || !length) {
       Detail::print_error("A number on input line " + std::to_string(line_number) +
                           " does not fit in 64 bits, the line was skipped");

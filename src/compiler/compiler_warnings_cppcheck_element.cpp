@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "compiler/compiler_results_output.h"
-#include "compiler/compiler_warnings_msvc_element.h"
+#include "compiler/diagnostic_columns.h"
 #include "detail/line_reader.h"
 #include "detail/messages.h"
 #include "detail/xml_split.h"
@@ -22,7 +22,7 @@ Element finding(pugi::xml_node error) {
   Element element;
   element.is_valid = true;
   if (const pugi::xml_node location = error.child("location")) {
-    element.filename = QZCompilerWarningsMsvcElement::shorten_filename(location.attribute("file").value());
+    element.filename = CompilerResults::filename_after_src_either_separator(location.attribute("file").value());
     element.line = location.attribute("line").value();
   }
   element.type = error.attribute("severity").value();

@@ -1,6 +1,7 @@
 #include "compiler/compiler_warnings_element.h"
 
 #include "compiler/compiler_results_output.h"
+#include "compiler/diagnostic_columns.h"
 #include "detail/line_reader.h"
 #include "detail/sql_conversion.h"
 #include "detail/sql_script.h"
@@ -12,13 +13,6 @@ const Detail::Pattern& QZCompilerWarningsElement::my_regex() {
                                        "(.*):" + "[[:space:]]*";
   static const Detail::Pattern my_regex_local(str_regex);
   return my_regex_local;
-}
-
-std::string QZCompilerWarningsElement::shorten_filename(const std::string& name) {
-  static const std::string marker = "/Src/";
-  const std::size_t found = name.find(marker);
-  if (found == std::string::npos) return name;
-  return name.substr(found + marker.size());
 }
 
 std::string QZCompilerWarningsElement::error_num(const std::string& error_id) {
@@ -38,7 +32,7 @@ void QZCompilerWarningsElement::read_elements(std::istream& in, std::deque<QZCom
     if (!Detail::match_input_line(my_regex(), text, reader.line_number(), groups)) continue;
     QZCompilerWarningsElement element;
     element.is_valid = true;
-    element.filename = shorten_filename(groups.str(1));
+    element.filename = CompilerResults::filename_after_src(groups[1]);
     element.line = groups.str(2);
     element.type = groups.str(3);
     element.error_id = groups.str(4);

@@ -29,10 +29,6 @@ class QZCompilerWarningsElement {
   /// The reading loop of GetQZCompilerWarningsElements. Exposed for testing.
   static void read_elements(std::istream& in, std::deque<QZCompilerWarningsElement>& out);
 
-  /// The file name after the first "/Src/"; a name without that folder is
-  /// kept whole. Exposed for testing.
-  static std::string shorten_filename(const std::string& name);
-
   /// The error_num column: `error_id` without its first character and its
   /// last two ("#179-D" gives "179", "#20" gives ""). Shorter identifiers
   /// give what follows the first character ("ab" gives "b"); an empty one

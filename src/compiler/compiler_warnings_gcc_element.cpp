@@ -1,7 +1,7 @@
 #include "compiler/compiler_warnings_gcc_element.h"
 
 #include "compiler/compiler_results_output.h"
-#include "compiler/compiler_warnings_element.h"
+#include "compiler/diagnostic_columns.h"
 
 namespace {
 
@@ -53,7 +53,7 @@ bool QZCompilerWarningsGccElement::parse_line(std::string_view text, std::size_t
   if (!Detail::match_input_line(my_regex(), without_trailing_space(text), line_number, groups)) return false;
   if (is_without_location(groups[1], groups[2])) return false;
   element.is_valid = true;
-  element.filename = QZCompilerWarningsElement::shorten_filename(groups.str(1));
+  element.filename = CompilerResults::filename_after_src(groups[1]);
   element.line = groups.str(2);
   const std::string_view severity = groups[3];
   // cppcheck's own severities are kept as printed; GCC's fatal error is an error.

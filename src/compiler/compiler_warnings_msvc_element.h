@@ -54,10 +54,6 @@ class QZCompilerWarningsMsvcElement {
   static bool begins_summary(std::string_view text);
   static bool ends_summary(std::string_view text);
 
-  /// The file name after the first "/Src/" or "\Src\", whichever comes
-  /// first; a name without either is kept whole. Exposed for testing.
-  static std::string shorten_filename(std::string_view name);
-
   /// Replaces `out` with one record per diagnostic line of `in`, in log
   /// order, duplicates kept, then closes `in`.
   static void GetQZCompilerWarningsElements(std::ifstream& in, std::deque<QZCompilerWarningsMsvcElement>& out);

@@ -3,7 +3,7 @@
 #include <cctype>
 
 #include "compiler/compiler_results_output.h"
-#include "compiler/compiler_warnings_element.h"
+#include "compiler/diagnostic_columns.h"
 
 const Detail::Pattern& QZCompilerWarningsTiElement::my_regex() {
   // The identifier begins and ends with a character that is neither white
@@ -19,15 +19,6 @@ const Detail::Pattern& QZCompilerWarningsTiElement::my_regex() {
   return my_regex_local;
 }
 
-std::string QZCompilerWarningsTiElement::first_digits(std::string_view error_id) {
-  const auto is_digit = [](char c) { return c >= '0' && c <= '9'; };
-  std::size_t begin = 0;
-  while (begin < error_id.size() && !is_digit(error_id[begin])) ++begin;
-  std::size_t end = begin;
-  while (end < error_id.size() && is_digit(error_id[end])) ++end;
-  return std::string(error_id.substr(begin, end - begin));
-}
-
 bool QZCompilerWarningsTiElement::parse_line(std::string_view text, std::size_t line_number,
                                              Detail::Match& groups, QZCompilerWarningsTiElement& element) {
   // A header holds '",' after its file name; the long compiler command
@@ -35,13 +26,13 @@ bool QZCompilerWarningsTiElement::parse_line(std::string_view text, std::size_t 
   if (text.find("\",") == std::string_view::npos) return false;
   if (!Detail::match_input_line(my_regex(), text, line_number, groups)) return false;
   element.is_valid = true;
-  element.filename = QZCompilerWarningsElement::shorten_filename(groups.str(1));
+  element.filename = CompilerResults::filename_after_src(groups[1]);
   element.line = groups.str(2);
   std::string severity = groups.str(3);
   for (char& c : severity) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
   element.type = severity.starts_with("fatal") ? "error" : severity;
   element.error_id = groups.str(4);
-  element.error_num = first_digits(element.error_id);
+  element.error_num = CompilerResults::first_digits(element.error_id);
   return true;
 }
 

@@ -39,11 +39,6 @@ class QZCompilerWarningsTiElement {
   static bool parse_line(std::string_view text, std::size_t line_number, Detail::Match& groups,
                          QZCompilerWarningsTiElement& element);
 
-  /// The first run of digits in `error_id` ("#179-D" gives "179", "#20"
-  /// gives "20", "(dcc:1521)" gives "1521"); empty without one. Exposed for
-  /// testing.
-  static std::string first_digits(std::string_view error_id);
-
   /// Replaces `out` with one record per diagnostic header of `in`, in log
   /// order, duplicates kept, then closes `in`.
   static void GetQZCompilerWarningsElements(std::ifstream& in, std::deque<QZCompilerWarningsTiElement>& out);
