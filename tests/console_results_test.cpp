@@ -182,7 +182,7 @@ TEST(CTestReader, ExampleTable) {
 INSTANTIATE_TEST_SUITE_P(
     ConsoleResults, PatternDifferential,
     testing::Values(PatternCase{"unity_result_line",
-                                &QZUnityResultElement::my_regex,
+                                &QZUnityResultElement::result_pattern,
                                 {"tests/parse_number.c:123:parse_number_should_parse_zero:PASS",
                                  "C:\\w\\t.c:7:reads_a_file:FAIL: Expected 1 Was 2", "t:7:t:IGNORE: at u.c:8:v:PASS",
                                  "a.c:1:x.c:5:_t1:IGNORE \t"}},
@@ -190,7 +190,7 @@ INSTANTIATE_TEST_SUITE_P(
                                 &QZUnityResultElement::summary_regex,
                                 {"6 Tests 0 Failures 0 Ignored ", "146 Tests 12 Failures 3 Ignored"}},
                     PatternCase{"ctest_result_line",
-                                &QZCTestResultElement::my_regex,
+                                &QZCTestResultElement::result_pattern,
                                 {"  3/22 Test  #3: parse_number .........   Passed    0.01 sec",
                                  "1/1 Test #1: a b. c ... .....***Failed  Required regular expression not found. Regex=[",
                                  "10/16 Test #10: t ...Subprocess aborted***Exception:   0.02 sec",

@@ -31,7 +31,6 @@ void add_section(std::deque<QZCompilerMapGnuElement>& out, std::string section, 
     return;
   }
   QZCompilerMapGnuElement element;
-  element.is_valid = true;
   element.originhex = address;
   element.origindec = *origin;
   element.sizehex = size;
@@ -43,17 +42,17 @@ void add_section(std::deque<QZCompilerMapGnuElement>& out, std::string section, 
 
 }  // namespace
 
-const Detail::Pattern& QZCompilerMapGnuElement::my_regex() {
+const Detail::Pattern& QZCompilerMapGnuElement::section_pattern() {
   // Names beginning with "*" are `*fill*` and input patterns such as `*(.text*)`.
-  static const Detail::Pattern my_regex_local(std::string("^ ([^\\s*]\\S*)") + "(?:\\s+0x([0-9a-fA-F]+)" +
+  static const Detail::Pattern pattern(std::string("^ ([^\\s*]\\S*)") + "(?:\\s+0x([0-9a-fA-F]+)" +
                                               "\\s+0x([0-9a-fA-F]+)" + "\\s+(\\S.*)|\\s*)");
-  return my_regex_local;
+  return pattern;
 }
 
 const Detail::Pattern& QZCompilerMapGnuElement::continuation_regex() {
-  static const Detail::Pattern my_regex_local(std::string("\\s+0x([0-9a-fA-F]+)") + "\\s+0x([0-9a-fA-F]+)" +
+  static const Detail::Pattern pattern(std::string("\\s+0x([0-9a-fA-F]+)") + "\\s+0x([0-9a-fA-F]+)" +
                                               "\\s+(\\S.*)");
-  return my_regex_local;
+  return pattern;
 }
 
 void QZCompilerMapGnuElement::read_elements(std::istream& in, std::deque<QZCompilerMapGnuElement>& out) {
@@ -83,7 +82,7 @@ void QZCompilerMapGnuElement::read_elements(std::istream& in, std::deque<QZCompi
         continue;
       }
     }
-    if (!Detail::match_input_line(my_regex(), text, line_number, groups)) continue;
+    if (!Detail::match_input_line(section_pattern(), text, line_number, groups)) continue;
     if (groups.matched(2))
       add_section(out, groups.str(1), groups[2], groups[3], groups[4], line_number);
     else
@@ -95,11 +94,6 @@ void QZCompilerMapGnuElement::read_elements(std::istream& in, std::deque<QZCompi
   }
 }
 
-void QZCompilerMapGnuElement::GetQZCompilerMapElements(std::ifstream& in, std::deque<QZCompilerMapGnuElement>& out) {
-  read_elements(in, out);
-  in.close();
-}
-
 void QZCompilerMapGnuElement::get_final_result(const Detail::options& options) {
-  CompilerMap::get_final_result<QZCompilerMapGnuElement>(options);
+  CompilerMap::get_final_result<QZCompilerMapGnuElement>(options, read_elements);
 }

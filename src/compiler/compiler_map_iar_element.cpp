@@ -196,7 +196,6 @@ class MapReader {
       return;
     }
     Element element;
-    element.is_valid = true;
     if (placed.address.size() < 8) placed.address.insert(0, 8 - placed.address.size(), '0');
     element.originhex = std::move(placed.address);
     element.origindec = *origin;
@@ -238,10 +237,8 @@ bool Element::read_elements(std::istream& in, std::deque<Element>& out) {
   return true;
 }
 
-void Element::GetQZCompilerMapElements(std::ifstream& in, std::deque<Element>& out) {
-  const bool is_map = read_elements(in, out);
-  in.close();
-  if (!is_map) Detail::print_error("Input is not an IAR ILINK map (no PLACEMENT SUMMARY)");
+void Element::get_final_result(const Detail::options& options) {
+  CompilerMap::get_final_result<Element>(options, [](std::istream& in, std::deque<Element>& out) {
+    if (!read_elements(in, out)) Detail::print_error("Input is not an IAR ILINK map (no PLACEMENT SUMMARY)");
+  });
 }
-
-void Element::get_final_result(const Detail::options& options) { CompilerMap::get_final_result<Element>(options); }

@@ -70,11 +70,11 @@ void add_row(Detail::TableRows& rows, const Element& element) {
 }
 
 /// The whole run of a map converter: reads `options.input` with
-/// Element::GetQZCompilerMapElements and hands one row per record to the route.
-template <typename Element>
-void get_final_result(const Detail::options& options) {
-  Detail::convert_records_to_sql<Element>(options, compiler_map_table(), Element::GetQZCompilerMapElements,
-                                          add_row<Element>);
+/// `read(std::istream&, std::deque<Element>&)` and hands one row per record to
+/// the route.
+template <typename Element, typename Read>
+void get_final_result(const Detail::options& options, Read read) {
+  Detail::convert_records_to_sql<Element>(options, compiler_map_table(), read, add_row<Element>);
 }
 
 }  // namespace CompilerMap

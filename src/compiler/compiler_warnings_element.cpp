@@ -21,7 +21,8 @@ std::string QZCompilerWarningsElement::error_num(const std::string& error_id) {
   return error_id.substr(1, error_id.size() - 3);
 }
 
-void QZCompilerWarningsElement::read_elements(std::istream& in, std::deque<QZCompilerWarningsElement>& out) {
+void QZCompilerWarningsElement::GetQZCompilerWarningsElements(std::istream& in,
+                                                              std::deque<QZCompilerWarningsElement>& out) {
   out.clear();
   Detail::LineReader reader(in);
   Detail::Match groups;
@@ -31,19 +32,12 @@ void QZCompilerWarningsElement::read_elements(std::istream& in, std::deque<QZCom
     if (text.find("\",") == std::string_view::npos) continue;
     if (!Detail::match_input_line(my_regex(), text, reader.line_number(), groups)) continue;
     QZCompilerWarningsElement element;
-    element.is_valid = true;
     element.filename = CompilerResults::filename_after_src(groups[1]);
     element.line = groups.str(2);
     element.type = groups.str(3);
     element.error_id = groups.str(4);
     out.push_back(std::move(element));
   }
-}
-
-void QZCompilerWarningsElement::GetQZCompilerWarningsElements(std::ifstream& in,
-                                                              std::deque<QZCompilerWarningsElement>& out) {
-  read_elements(in, out);
-  in.close();
 }
 
 void QZCompilerWarningsElement::get_final_result(const Detail::options& options) {

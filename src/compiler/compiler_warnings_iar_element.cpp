@@ -103,7 +103,6 @@ bool Element::parse_line(std::string_view text, std::size_t, Detail::Match&, Ele
   if (!before.empty() && !parenthesised_location(before, file, line) && !quoted_location(before, file, line))
     return false;
 
-  element.is_valid = true;
   element.filename = file.empty() ? std::string() : CompilerResults::filename_after_src_either_separator(file);
   element.line = line;
   element.type = diagnostic->severity == "Warning" ? "warning" : diagnostic->severity == "Remark" ? "remark" : "error";
@@ -114,9 +113,6 @@ bool Element::parse_line(std::string_view text, std::size_t, Detail::Match&, Ele
 
 void Element::read_elements(std::istream& in, std::deque<Element>& out) { CompilerResults::read_diagnostics(in, out); }
 
-void Element::GetQZCompilerWarningsElements(std::ifstream& in, std::deque<Element>& out) {
-  read_elements(in, out);
-  in.close();
+void Element::get_final_result(const Detail::options& options) {
+  CompilerResults::get_final_result<Element>(options, read_elements);
 }
-
-void Element::get_final_result(const Detail::options& options) { CompilerResults::get_final_result<Element>(options); }

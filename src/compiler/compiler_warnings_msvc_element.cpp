@@ -95,7 +95,7 @@ bool is_count(std::string_view text) {
 
 }  // namespace
 
-const Detail::Pattern& QZCompilerWarningsMsvcElement::my_regex() {
+const Detail::Pattern& QZCompilerWarningsMsvcElement::diagnostic_pattern() {
   static const std::string severity =
       "([Ww][Aa][Rr][Nn][Ii][Nn][Gg]|[Ee][Rr][Rr][Oo][Rr]|[Ff][Aa][Tt][Aa][Ll] [Ee][Rr][Rr][Oo][Rr])";
   // The identifier begins and ends with a character that is neither white
@@ -103,8 +103,8 @@ const Detail::Pattern& QZCompilerWarningsMsvcElement::my_regex() {
   static const std::string str_regex = std::string("\\s*(?:\\[[^\\]]*\\] \\s*)?") + "(?:[0-9]+>\\s*)?" +
                                        "(\\S.*?)" + "\\(([0-9]+)(?:,[0-9]+)?\\) ?:\\s+" + severity +
                                        "(?:\\s+([^:\\s](?:[^:]*[^:\\s])?))?" + "\\s*:" + "(.*)";
-  static const Detail::Pattern my_regex_local(str_regex);
-  return my_regex_local;
+  static const Detail::Pattern pattern(str_regex);
+  return pattern;
 }
 
 bool QZCompilerWarningsMsvcElement::begins_summary(std::string_view text) {
@@ -121,8 +121,7 @@ bool QZCompilerWarningsMsvcElement::ends_summary(std::string_view text) {
 bool QZCompilerWarningsMsvcElement::parse_line(std::string_view text, std::size_t line_number,
                                                Detail::Match& groups, QZCompilerWarningsMsvcElement& element) {
   if (!may_be_diagnostic(text)) return false;
-  if (!Detail::match_input_line(my_regex(), text, line_number, groups)) return false;
-  element.is_valid = true;
+  if (!Detail::match_input_line(diagnostic_pattern(), text, line_number, groups)) return false;
   element.filename = CompilerResults::filename_after_src_either_separator(groups[1]);
   element.line = groups.str(2);
   element.type = std::tolower(static_cast<unsigned char>(groups[3][0])) == 'w' ? "warning" : "error";
@@ -151,12 +150,6 @@ void QZCompilerWarningsMsvcElement::read_elements(std::istream& in, std::deque<Q
   });
 }
 
-void QZCompilerWarningsMsvcElement::GetQZCompilerWarningsElements(std::ifstream& in,
-                                                                  std::deque<QZCompilerWarningsMsvcElement>& out) {
-  read_elements(in, out);
-  in.close();
-}
-
 void QZCompilerWarningsMsvcElement::get_final_result(const Detail::options& options) {
-  CompilerResults::get_final_result<QZCompilerWarningsMsvcElement>(options);
+  CompilerResults::get_final_result<QZCompilerWarningsMsvcElement>(options, read_elements);
 }

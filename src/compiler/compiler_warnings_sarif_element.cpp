@@ -253,7 +253,6 @@ class RowCollector {
     if (result_.faulty) return;
     if (result_.kind == "pass" || result_.kind == "notApplicable" || result_.suppressed) return;
     Element element;
-    element.is_valid = true;
     element.line = std::move(result_.start_line);
     element.error_id = !result_.rule_id.empty() ? std::move(result_.rule_id) : std::move(result_.rule_reference_id);
     // SARIF: without a level, a result that is not a failure is "none", a
@@ -358,14 +357,11 @@ std::string Element::read_elements(std::istream& in, std::deque<Element>& out, s
   return problem;
 }
 
-void Element::GetQZCompilerWarningsElements(std::ifstream& in, std::deque<Element>& out) {
-  std::vector<std::string> value_faults;
-  const std::string problem = read_elements(in, out, value_faults);
-  in.close();
-  for (const std::string& fault : value_faults) Detail::print_error(fault);
-  if (!problem.empty()) Detail::print_error("Input is not a SARIF log (" + problem + ")");
-}
-
 void Element::get_final_result(const Detail::options& options) {
-  CompilerResults::get_final_result<Element>(options);
+  CompilerResults::get_final_result<Element>(options, [](std::istream& in, std::deque<Element>& out) {
+    std::vector<std::string> value_faults;
+    const std::string problem = read_elements(in, out, value_faults);
+    for (const std::string& fault : value_faults) Detail::print_error(fault);
+    if (!problem.empty()) Detail::print_error("Input is not a SARIF log (" + problem + ")");
+  });
 }

@@ -5,7 +5,7 @@
 #include "compiler/compiler_results_output.h"
 #include "compiler/diagnostic_columns.h"
 
-const Detail::Pattern& QZCompilerWarningsTiElement::my_regex() {
+const Detail::Pattern& QZCompilerWarningsTiElement::header_pattern() {
   // The identifier begins and ends with a character that is neither white
   // space nor a colon: the blanks around it are never matched two ways, so a
   // long run of them costs time in proportion to its length.
@@ -15,8 +15,8 @@ const Detail::Pattern& QZCompilerWarningsTiElement::my_regex() {
       "([Ww][Aa][Rr][Nn][Ii][Nn][Gg]|[Ee][Rr][Rr][Oo][Rr]|[Rr][Ee][Mm][Aa][Rr][Kk]|[Ff][Aa][Tt][Aa][Ll][[:space:]]+"
       "[Ee][Rr][Rr][Oo][Rr])" +
       "(?:[[:space:]]+(\\([^)]*\\)|[^:[:space:]](?:[^:]*[^:[:space:]])?))?" + "[[:space:]]*:" + ".*";
-  static const Detail::Pattern my_regex_local(str_regex);
-  return my_regex_local;
+  static const Detail::Pattern pattern(str_regex);
+  return pattern;
 }
 
 bool QZCompilerWarningsTiElement::parse_line(std::string_view text, std::size_t line_number,
@@ -24,8 +24,7 @@ bool QZCompilerWarningsTiElement::parse_line(std::string_view text, std::size_t 
   // A header holds '",' after its file name; the long compiler command
   // lines of a build log hold none and are passed over without the pattern.
   if (text.find("\",") == std::string_view::npos) return false;
-  if (!Detail::match_input_line(my_regex(), text, line_number, groups)) return false;
-  element.is_valid = true;
+  if (!Detail::match_input_line(header_pattern(), text, line_number, groups)) return false;
   element.filename = CompilerResults::filename_after_src(groups[1]);
   element.line = groups.str(2);
   std::string severity = groups.str(3);
@@ -40,12 +39,6 @@ void QZCompilerWarningsTiElement::read_elements(std::istream& in, std::deque<QZC
   CompilerResults::read_diagnostics(in, out);
 }
 
-void QZCompilerWarningsTiElement::GetQZCompilerWarningsElements(std::ifstream& in,
-                                                                std::deque<QZCompilerWarningsTiElement>& out) {
-  read_elements(in, out);
-  in.close();
-}
-
 void QZCompilerWarningsTiElement::get_final_result(const Detail::options& options) {
-  CompilerResults::get_final_result<QZCompilerWarningsTiElement>(options);
+  CompilerResults::get_final_result<QZCompilerWarningsTiElement>(options, read_elements);
 }
