@@ -1,10 +1,7 @@
 #include "compiler/compiler_warnings_sarif_element.h"
 
-#include <algorithm>
-#include <cctype>
 #include <cstddef>
 #include <cstdint>
-#include <new>
 #include <optional>
 #include <unordered_map>
 #include <utility>

@@ -4,7 +4,6 @@
 // route (table_rows.h), which writes the script and loads the database.
 
 #include <deque>
-#include <fstream>
 #include <string>
 
 #include "detail/options.h"

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cstddef>
-#include <fstream>
 #include <map>
 #include <string>
 #include <string_view>

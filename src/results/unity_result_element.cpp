@@ -1,7 +1,6 @@
 #include "results/unity_result_element.h"
 
 #include <algorithm>
-#include <fstream>
 #include <map>
 #include <string>
 

@@ -2,7 +2,6 @@
 
 #include <pugixml.hpp>
 
-#include <fstream>
 #include <iostream>
 #include <optional>
 #include <string_view>
