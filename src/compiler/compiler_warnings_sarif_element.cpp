@@ -123,7 +123,8 @@ struct Pending {
   bool needs_level;
 };
 
-// Turns the values of a SARIF log, met in file order, into rows.
+// Turns the values of a SARIF log, met in file order, into rows: the visitor
+// of Detail::walk_json.
 class RowCollector {
  public:
   using Place = ::Place;
