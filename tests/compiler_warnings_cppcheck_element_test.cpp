@@ -7,7 +7,9 @@
 #include <regex>
 #include <sstream>
 
-using Rows = std::vector<std::vector<std::string>>;
+#include "support/diagnostic_rows.h"
+
+using test_support::Rows;
 
 namespace {
 
@@ -18,14 +20,11 @@ struct Read {
 
 // filename, line, type, error_id, error_num of every row read from `xml`.
 Read read(const std::string& xml) {
-  std::istringstream in(xml);
-  std::deque<QZCompilerWarningsCppcheckElement> elements(1);  // stale content must go
   Read read;
-  read.problem = QZCompilerWarningsCppcheckElement::read_elements(in, elements);
-  for (const QZCompilerWarningsCppcheckElement& element : elements) {
-    EXPECT_TRUE(element.is_valid);
-    read.rows.push_back({element.filename, element.line, element.type, element.error_id, element.error_num});
-  }
+  read.rows = test_support::diagnostic_rows<QZCompilerWarningsCppcheckElement>(
+      xml, [&](std::istream& in, std::deque<QZCompilerWarningsCppcheckElement>& out) {
+        read.problem = QZCompilerWarningsCppcheckElement::read_elements(in, out);
+      });
   return read;
 }
 
@@ -69,7 +68,8 @@ TEST(CppcheckReport, RowRules) {
 }
 
 TEST(CppcheckReport, NotAVersion2ReportSaysWhyAndGivesNoRow) {
-  const std::string finding = R"(<error id="x" severity="error" msg="m" verbose="v"><location file="a.c" line="1"/></error>)";
+  const std::string finding =
+      R"(<error id="x" severity="error" msg="m" verbose="v"><location file="a.c" line="1"/></error>)";
   const struct {
     std::string text;
     std::string problem;

@@ -4,27 +4,19 @@
 
 #include <sstream>
 
+#include "support/diagnostic_rows.h"
 #include "support/files.h"
 #include "support/pattern_differential.h"
 #include "support/program.h"
 #include "support/sqlite_db.h"
 
 using namespace test_support;
-using Rows = std::vector<std::vector<std::string>>;
 
 namespace {
 
-// filename, line, type, error_id of every record read from `log`.
 Rows read(const std::string& log) {
-  std::istringstream in(log);
-  std::deque<QZCompilerWarningsElement> elements(1);  // stale content must go
-  QZCompilerWarningsElement::read_elements(in, elements);
-  Rows rows;
-  for (const QZCompilerWarningsElement& element : elements) {
-    EXPECT_TRUE(element.is_valid);
-    rows.push_back({element.filename, element.line, element.type, element.error_id});
-  }
-  return rows;
+  return test_support::diagnostic_rows<QZCompilerWarningsElement>(
+      log, QZCompilerWarningsElement::GetQZCompilerWarningsElements);
 }
 
 TEST(CompilerWarningHeaderLine, PatternSource) {

@@ -5,22 +5,21 @@
 #include <sstream>
 
 #include "detail/colour.h"
+#include "support/diagnostic_rows.h"
 #include "support/pattern_differential.h"
 
-using Rows = std::vector<std::vector<std::string>>;
+using test_support::Rows;
 
 namespace {
 
-// filename, line, type, error_id of every record read from `log`.
+// filename, line, type, error_id of every record read from `log`; GCC's
+// diagnostics have no error number.
 Rows read(const std::string& log) {
-  std::istringstream in(log);
-  std::deque<QZCompilerWarningsGccElement> elements(1);  // stale content must go
-  QZCompilerWarningsGccElement::read_elements(in, elements);
-  Rows rows;
-  for (const QZCompilerWarningsGccElement& element : elements) {
-    EXPECT_TRUE(element.is_valid);
-    EXPECT_EQ(element.error_num, "");
-    rows.push_back({element.filename, element.line, element.type, element.error_id});
+  Rows rows =
+      test_support::diagnostic_rows<QZCompilerWarningsGccElement>(log, QZCompilerWarningsGccElement::read_elements);
+  for (std::vector<std::string>& row : rows) {
+    EXPECT_EQ(row.back(), "");
+    row.pop_back();
   }
   return rows;
 }
@@ -122,7 +121,7 @@ TEST(ColourRemoval, ErasesInLineOnlyWhenAsked) {
 INSTANTIATE_TEST_SUITE_P(CompilerWarningsGcc, PatternDifferential,
                          testing::Values(PatternCase{
                              "gcc_diagnostic_line",
-                             &QZCompilerWarningsGccElement::my_regex,
+                             &QZCompilerWarningsGccElement::diagnostic_pattern,
                              {"src/a.c:12:5: warning: unused variable 'x' [-Wunused-variable]",
                               "[2019-08-28T08:44:26.749Z] C:\\w\\Src\\a b.c:3: fatal error: x.h: No such file",
                               "a:b.c:1:x.c:5:6: error: of 'int[5]' [-Werror=array-bounds]  "}}),

@@ -4,21 +4,14 @@
 
 #include <sstream>
 
-using Rows = std::vector<std::vector<std::string>>;
+#include "support/diagnostic_rows.h"
+
+using test_support::Rows;
 
 namespace {
 
-// filename, line, type, error_id, error_num of every record read from `log`.
 Rows read(const std::string& log) {
-  std::istringstream in(log);
-  std::deque<QZCompilerWarningsIarElement> elements(1);  // stale content must go
-  QZCompilerWarningsIarElement::read_elements(in, elements);
-  Rows rows;
-  for (const QZCompilerWarningsIarElement& element : elements) {
-    EXPECT_TRUE(element.is_valid);
-    rows.push_back({element.filename, element.line, element.type, element.error_id, element.error_num});
-  }
-  return rows;
+  return test_support::diagnostic_rows<QZCompilerWarningsIarElement>(log, QZCompilerWarningsIarElement::read_elements);
 }
 
 TEST(IarDiagnosticLine, ExampleTable) {
@@ -28,7 +21,8 @@ TEST(IarDiagnosticLine, ExampleTable) {
   } cases[] = {
       {R"(C:\dev\Src\app\main.c(43) : Warning[Pe177]: variable "x" was declared but never referenced)",
        {{R"(app\main.c)", "43", "warning", "Pe177", "177"}}},
-      {R"("C:\dev\Src\app\main.c",43  Warning[Pe177]: variable "x")", {{R"(app\main.c)", "43", "warning", "Pe177", "177"}}},
+      {R"("C:\dev\Src\app\main.c",43  Warning[Pe177]: variable "x")",
+       {{R"(app\main.c)", "43", "warning", "Pe177", "177"}}},
       {R"("/w/Src/a.c",7 Remark[Pa082]: r)", {{"a.c", "7", "remark", "Pa082", "082"}}},
       {"a.c(9): Error[Pe020]: e", {{"a.c", "9", "error", "Pe020", "020"}}},
       {"a.c(9) : Fatal Error[Pe1696]: cannot open", {{"a.c", "9", "error", "Pe1696", "1696"}}},

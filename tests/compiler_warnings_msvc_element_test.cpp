@@ -4,23 +4,16 @@
 
 #include <sstream>
 
+#include "support/diagnostic_rows.h"
 #include "support/pattern_differential.h"
 
-using Rows = std::vector<std::vector<std::string>>;
+using test_support::Rows;
 
 namespace {
 
-// filename, line, type, error_id, error_num of every record read from `log`.
 Rows read(const std::string& log) {
-  std::istringstream in(log);
-  std::deque<QZCompilerWarningsMsvcElement> elements(1);  // stale content must go
-  QZCompilerWarningsMsvcElement::read_elements(in, elements);
-  Rows rows;
-  for (const QZCompilerWarningsMsvcElement& element : elements) {
-    EXPECT_TRUE(element.is_valid);
-    rows.push_back({element.filename, element.line, element.type, element.error_id, element.error_num});
-  }
-  return rows;
+  return test_support::diagnostic_rows<QZCompilerWarningsMsvcElement>(log,
+                                                                      QZCompilerWarningsMsvcElement::read_elements);
 }
 
 TEST(MsvcDiagnosticLine, ExampleTable) {
@@ -107,7 +100,7 @@ TEST(MsvcDiagnosticReader, SkipsMsBuildSummaries) {
 INSTANTIATE_TEST_SUITE_P(CompilerWarningsMsvc, PatternDifferential,
                          testing::Values(PatternCase{
                              "msvc_diagnostic_line",
-                             &QZCompilerWarningsMsvcElement::my_regex,
+                             &QZCompilerWarningsMsvcElement::diagnostic_pattern,
                              {R"(C:\work\Src\app\main.c(27): warning C4996: 'strcpy': This function may be unsafe.)",
                               "[2024-05-17T09:05:00.001Z]   12>a b.c(5,27): Fatal Error: x [-Wy] [C:\\a.vcxproj]",
                               R"(main.c(12) : warning:  #550-D: variable "x" was set but never used)"}}),

@@ -4,7 +4,9 @@
 
 #include <sstream>
 
-using Rows = std::vector<std::vector<std::string>>;
+#include "support/diagnostic_rows.h"
+
+using test_support::Rows;
 
 namespace {
 
@@ -15,14 +17,11 @@ struct Read {
 
 // filename, line, type, error_id, error_num of every row read from `json`.
 Read read(const std::string& json) {
-  std::istringstream in(json);
-  std::deque<QZCompilerWarningsSarifElement> elements(1);  // stale content must go
   Read read;
-  read.problem = QZCompilerWarningsSarifElement::read_elements(in, elements);
-  for (const QZCompilerWarningsSarifElement& element : elements) {
-    EXPECT_TRUE(element.is_valid);
-    read.rows.push_back({element.filename, element.line, element.type, element.error_id, element.error_num});
-  }
+  read.rows = test_support::diagnostic_rows<QZCompilerWarningsSarifElement>(
+      json, [&](std::istream& in, std::deque<QZCompilerWarningsSarifElement>& out) {
+        read.problem = QZCompilerWarningsSarifElement::read_elements(in, out);
+      });
   return read;
 }
 

@@ -7,23 +7,15 @@
 #include <sstream>
 
 #include "compiler/compiler_warnings_element.h"
+#include "support/diagnostic_rows.h"
 #include "support/pattern_differential.h"
 
-using Rows = std::vector<std::vector<std::string>>;
+using test_support::Rows;
 
 namespace {
 
-// filename, line, type, error_id, error_num of every record read from `log`.
 Rows read(const std::string& log) {
-  std::istringstream in(log);
-  std::deque<QZCompilerWarningsTiElement> elements(1);  // stale content must go
-  QZCompilerWarningsTiElement::read_elements(in, elements);
-  Rows rows;
-  for (const QZCompilerWarningsTiElement& element : elements) {
-    EXPECT_TRUE(element.is_valid);
-    rows.push_back({element.filename, element.line, element.type, element.error_id, element.error_num});
-  }
-  return rows;
+  return test_support::diagnostic_rows<QZCompilerWarningsTiElement>(log, QZCompilerWarningsTiElement::read_elements);
 }
 
 TEST(TiDiagnosticHeader, ExampleTable) {
@@ -65,13 +57,6 @@ TEST(TiDiagnosticHeader, ExampleTable) {
   for (const auto& c : cases) EXPECT_EQ(read(c.line + "\n"), c.expected) << c.line;
 }
 
-TEST(TiDiagnosticHeader, FirstDigitsOfTheIdentifier) {
-  const std::pair<std::string, std::string> cases[] = {
-      {"#179-D", "179"}, {"#20", "20"}, {"(dcc:1521)", "1521"}, {"E12x34", "12"}, {"#x-D", ""}, {"", ""}};
-  for (const auto& [error_id, error_num] : cases)
-    EXPECT_EQ(QZCompilerWarningsTiElement::first_digits(error_id), error_num) << error_id;
-}
-
 // Every line that Warning reads gives the same filename, line, type and
 // error_id here, but for an identifier that Warning runs across a colon.
 TEST(TiDiagnosticHeader, ReadsEveryWarningHeaderAsWarningDoes) {
@@ -88,7 +73,7 @@ TEST(TiDiagnosticHeader, ReadsEveryWarningHeaderAsWarningDoes) {
   for (std::string line; std::getline(lines, line);) {
     std::istringstream warning_in(line);
     std::deque<QZCompilerWarningsElement> warning;
-    QZCompilerWarningsElement::read_elements(warning_in, warning);
+    QZCompilerWarningsElement::GetQZCompilerWarningsElements(warning_in, warning);
     if (warning.empty()) continue;
     const QZCompilerWarningsElement& w = warning.front();
     Rows ti = read(line);
@@ -104,7 +89,7 @@ TEST(TiDiagnosticHeader, ReadsEveryWarningHeaderAsWarningDoes) {
 INSTANTIATE_TEST_SUITE_P(CompilerWarningsTi, PatternDifferential,
                          testing::Values(PatternCase{
                              "ti_diagnostic_header",
-                             &QZCompilerWarningsTiElement::my_regex,
+                             &QZCompilerWarningsTiElement::header_pattern,
                              {R"("../Src/app/main.c", line 57: warning #179-D: variable "x" was declared)",
                               "[2019-08-28T08:44:26.749Z] \"a.c\",\tline 639 (col. 10):  fatal  error:",
                               R"("x:y", line 1: remark (dcc:1521) : x: )"}}),

@@ -17,7 +17,7 @@ namespace {
 Results read(const std::string& log) {
   std::istringstream in(log);
   Results results{{"stale", "passed"}};
-  QZCUnitResultElement::read_results(in, results);
+  QZCUnitResultElement::GetQZCUnitResultElements(in, results);
   return results;
 }
 

@@ -9,7 +9,6 @@ namespace {
 
 QZQacResultElement message(std::uint32_t priority, std::uint32_t number) {
   QZQacResultElement r;
-  r.is_valid = true;
   r.file_name = "Src_QZ\\a.c";
   r.priority = priority;
   r.message_number = number;

@@ -13,14 +13,14 @@ using Records = std::deque<QZQacResultElement>;
 // Every field takes part, the MISRA ones included.
 static bool operator==(const QZQacResultElement& a, const QZQacResultElement& b) {
   auto fields = [](const QZQacResultElement& r) {
-    return std::tie(r.is_valid, r.file_name, r.line, r.priority, r.message_number, r.message_text, r.reference_text,
+    return std::tie(r.file_name, r.line, r.priority, r.message_number, r.message_text, r.reference_text,
                     r.misra_standard, r.misra_rule_major, r.misra_rule_minor);
   };
   return fields(a) == fields(b);
 }
 
 static void PrintTo(const QZQacResultElement& r, std::ostream* os) {
-  *os << "{" << r.is_valid << ", '" << r.file_name << "', " << r.line << ", prio " << r.priority << ", msg "
+  *os << "{'" << r.file_name << "', " << r.line << ", prio " << r.priority << ", msg "
       << r.message_number << ", '" << r.message_text << "', ref '" << r.reference_text << "', '" << r.misra_standard
       << "', " << r.misra_rule_major << "." << r.misra_rule_minor << "}";
 }
@@ -32,7 +32,6 @@ QZQacResultElement record(std::string_view file, std::uint32_t line, std::uint32
                           std::string_view text, std::string_view reference, std::string_view standard = "",
                           std::uint32_t major = 0, std::uint32_t minor = 0) {
   QZQacResultElement r;
-  r.is_valid = true;
   r.file_name = file;
   r.line = line;
   r.priority = priority;
@@ -51,14 +50,13 @@ std::optional<QZQacResultElement> parse(const std::string& line) {
     EXPECT_EQ(r, QZQacResultElement()) << "a rejected line must leave the numbers and texts alone: " << line;
     return std::nullopt;
   }
-  r.is_valid = true;
   return r;
 }
 
 Records read(const std::string& report) {
   std::istringstream in(report);
   Records records{record("Src_QZ\\stale.c", 1, 1, 1, "stale", " ")};
-  QZQacResultElement::read_elements(in, records);
+  QZQacResultElement::GetQZQacResultElements(in, records);
   return records;
 }
 

@@ -14,7 +14,6 @@ namespace {
 
 QZQacResultElement message(std::uint32_t priority, std::uint32_t number, std::string_view file = "Src_QZ\\a.c") {
   QZQacResultElement r;
-  r.is_valid = true;
   r.file_name = file;
   r.priority = priority;
   r.message_number = number;
@@ -24,20 +23,20 @@ QZQacResultElement message(std::uint32_t priority, std::uint32_t number, std::st
 TEST(QacSqlCounts, HisRangeAndPriorities) {
   const struct {
     Records records;
-    std::string expected;
+    std::array<std::string, 11> expected;  // priorities 0 to 9, then HIS
   } cases[] = {
-      {{message(3, 5299)}, R"('0', '0', '0', '1', '0', '0', '0', '0', '0', '0', '0')"},
-      {{message(3, 5300)}, R"('0', '0', '0', '0', '0', '0', '0', '0', '0', '0', '1')"},
-      {{message(3, 5399)}, R"('0', '0', '0', '0', '0', '0', '0', '0', '0', '0', '1')"},
-      {{message(3, 5400)}, R"('0', '0', '0', '1', '0', '0', '0', '0', '0', '0', '0')"},
-      {{message(0, 5350), message(9, 5301)}, R"('0', '0', '0', '0', '0', '0', '0', '0', '0', '0', '2')"},  // only HIS
+      {{message(3, 5299)}, {{"0", "0", "0", "1", "0", "0", "0", "0", "0", "0", "0"}}},
+      {{message(3, 5300)}, {{"0", "0", "0", "0", "0", "0", "0", "0", "0", "0", "1"}}},
+      {{message(3, 5399)}, {{"0", "0", "0", "0", "0", "0", "0", "0", "0", "0", "1"}}},
+      {{message(3, 5400)}, {{"0", "0", "0", "1", "0", "0", "0", "0", "0", "0", "0"}}},
+      {{message(0, 5350), message(9, 5301)}, {{"0", "0", "0", "0", "0", "0", "0", "0", "0", "0", "2"}}},  // only HIS
       {{message(0, 1), message(9, 2), message(9, 3), message(5, 4)},
-       R"('1', '0', '0', '0', '0', '1', '0', '0', '0', '2', '0')"},
-      {{}, R"('0', '0', '0', '0', '0', '0', '0', '0', '0', '0', '0')"},
+       {{"1", "0", "0", "0", "0", "1", "0", "0", "0", "2", "0"}}},
+      {{}, {{"0", "0", "0", "0", "0", "0", "0", "0", "0", "0", "0"}}},
   };
   for (const auto& c : cases) {
     const auto counts = QZQacResultElement::statistics_sql::of(c.records);
-    EXPECT_EQ(counts.get_fancy_string(), c.expected);
+    EXPECT_EQ(counts.values(), c.expected);
     EXPECT_EQ(counts.message_count, c.records.size());
   }
 }

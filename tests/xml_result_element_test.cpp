@@ -186,7 +186,7 @@ TEST(XmlResults, CUnitXmlGivesTheConsoleLogRows) {
   const auto log_rows = [](const std::string& name) {
     std::ifstream in(std::string(VIVIRI_FIXTURES) + "/PassFail/" + name);
     Results results;
-    QZCUnitResultElement::read_results(in, results);
+    QZCUnitResultElement::GetQZCUnitResultElements(in, results);
     return results;
   };
   const auto xml_rows = [](const std::string& name) {

@@ -10,14 +10,13 @@ const Detail::Pattern& QZCompilerMapElement::my_regex() {
   return my_regex_local;
 }
 
-void QZCompilerMapElement::read_elements(std::istream& in, std::deque<QZCompilerMapElement>& out) {
+void QZCompilerMapElement::GetQZCompilerMapElements(std::istream& in, std::deque<QZCompilerMapElement>& out) {
   out.clear();
   Detail::LineReader reader(in);
   Detail::Match groups;
   for (std::string_view text; reader.next(text);) {
     if (!Detail::match_input_line(my_regex(), text, reader.line_number(), groups)) continue;
     QZCompilerMapElement element;
-    element.is_valid = true;
     element.originhex = groups.str(1);
     element.origindec = CompilerMap::hex_value(element.originhex);
     element.sizehex = groups.str(2);
@@ -28,11 +27,6 @@ void QZCompilerMapElement::read_elements(std::istream& in, std::deque<QZCompiler
   }
 }
 
-void QZCompilerMapElement::GetQZCompilerMapElements(std::ifstream& in, std::deque<QZCompilerMapElement>& out) {
-  read_elements(in, out);
-  in.close();
-}
-
 void QZCompilerMapElement::get_final_result(const Detail::options& options) {
-  CompilerMap::get_final_result<QZCompilerMapElement>(options);
+  CompilerMap::get_final_result<QZCompilerMapElement>(options, GetQZCompilerMapElements);
 }

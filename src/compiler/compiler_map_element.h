@@ -4,7 +4,6 @@
 // order.
 
 #include <deque>
-#include <fstream>
 #include <istream>
 #include <string>
 
@@ -13,7 +12,6 @@
 
 class QZCompilerMapElement {
  public:
-  bool is_valid = false;
   std::string originhex;       // eight lowercase hex digits, as matched
   unsigned int origindec = 0;  // the value of originhex
   std::string sizehex;         // six lowercase hex digits, as matched
@@ -24,12 +22,9 @@ class QZCompilerMapElement {
   /// The section line pattern, compiled on the first call.
   static const Detail::Pattern& my_regex();
 
-  /// Replaces `out` with one record per section line of `in`, in input
-  /// order, duplicates kept, then closes `in`.
-  static void GetQZCompilerMapElements(std::ifstream& in, std::deque<QZCompilerMapElement>& out);
-
-  /// The reading loop of GetQZCompilerMapElements. Exposed for testing.
-  static void read_elements(std::istream& in, std::deque<QZCompilerMapElement>& out);
+  /// Replaces `out` with one record per section line of `in`, in input order,
+  /// duplicates kept.
+  static void GetQZCompilerMapElements(std::istream& in, std::deque<QZCompilerMapElement>& out);
 
   /// Converts `options.input` into the compiler_map script at `options.output`.
   static void get_final_result(const Detail::options& options);

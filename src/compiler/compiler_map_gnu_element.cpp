@@ -1,6 +1,5 @@
 #include "compiler/compiler_map_gnu_element.h"
 
-#include <charconv>
 #include <iostream>
 #include <optional>
 #include <system_error>
@@ -20,29 +19,18 @@ const std::string_view discarded_heading = "Discarded input sections";
 /// a section list only the output sections begin at the line start.
 bool is_heading(std::string_view text) { return !text.empty() && text[0] != ' ' && text[0] != '\t'; }
 
-/// The value of hexadecimal digits, or nothing when it does not fit in 64 bits
-/// (leading zeros do not count against the width).
-std::optional<std::uint64_t> hex_value_64(std::string_view digits) {
-  std::uint64_t value = 0;
-  const char* const end = digits.data() + digits.size();
-  const auto [stop, error] = std::from_chars(digits.data(), end, value, 16);
-  if (error != std::errc() || stop != end) return std::nullopt;
-  return value;
-}
-
 /// Appends the record of one input section, unless its address or size does
 /// not fit in 64 bits: then the line is reported and skipped.
 void add_section(std::deque<QZCompilerMapGnuElement>& out, std::string section, std::string_view address,
                  std::string_view size, std::string_view object, std::size_t line_number) {
-  const std::optional<std::uint64_t> origin = hex_value_64(address);
-  const std::optional<std::uint64_t> length = hex_value_64(size);
+  const std::optional<std::uint64_t> origin = CompilerMap::hex_value_64(address);
+  const std::optional<std::uint64_t> length = CompilerMap::hex_value_64(size);
   if (!origin || !length) {
     Detail::print_error("A number on input line " + std::to_string(line_number) +
                         " does not fit in 64 bits, the line was skipped");
     return;
   }
   QZCompilerMapGnuElement element;
-  element.is_valid = true;
   element.originhex = address;
   element.origindec = *origin;
   element.sizehex = size;
@@ -54,17 +42,17 @@ void add_section(std::deque<QZCompilerMapGnuElement>& out, std::string section, 
 
 }  // namespace
 
-const Detail::Pattern& QZCompilerMapGnuElement::my_regex() {
+const Detail::Pattern& QZCompilerMapGnuElement::section_pattern() {
   // Names beginning with "*" are `*fill*` and input patterns such as `*(.text*)`.
-  static const Detail::Pattern my_regex_local(std::string("^ ([^\\s*]\\S*)") + "(?:\\s+0x([0-9a-fA-F]+)" +
+  static const Detail::Pattern pattern(std::string("^ ([^\\s*]\\S*)") + "(?:\\s+0x([0-9a-fA-F]+)" +
                                               "\\s+0x([0-9a-fA-F]+)" + "\\s+(\\S.*)|\\s*)");
-  return my_regex_local;
+  return pattern;
 }
 
 const Detail::Pattern& QZCompilerMapGnuElement::continuation_regex() {
-  static const Detail::Pattern my_regex_local(std::string("\\s+0x([0-9a-fA-F]+)") + "\\s+0x([0-9a-fA-F]+)" +
+  static const Detail::Pattern pattern(std::string("\\s+0x([0-9a-fA-F]+)") + "\\s+0x([0-9a-fA-F]+)" +
                                               "\\s+(\\S.*)");
-  return my_regex_local;
+  return pattern;
 }
 
 void QZCompilerMapGnuElement::read_elements(std::istream& in, std::deque<QZCompilerMapGnuElement>& out) {
@@ -94,7 +82,7 @@ void QZCompilerMapGnuElement::read_elements(std::istream& in, std::deque<QZCompi
         continue;
       }
     }
-    if (!Detail::match_input_line(my_regex(), text, line_number, groups)) continue;
+    if (!Detail::match_input_line(section_pattern(), text, line_number, groups)) continue;
     if (groups.matched(2))
       add_section(out, groups.str(1), groups[2], groups[3], groups[4], line_number);
     else
@@ -106,11 +94,6 @@ void QZCompilerMapGnuElement::read_elements(std::istream& in, std::deque<QZCompi
   }
 }
 
-void QZCompilerMapGnuElement::GetQZCompilerMapElements(std::ifstream& in, std::deque<QZCompilerMapGnuElement>& out) {
-  read_elements(in, out);
-  in.close();
-}
-
 void QZCompilerMapGnuElement::get_final_result(const Detail::options& options) {
-  CompilerMap::get_final_result<QZCompilerMapGnuElement>(options);
+  CompilerMap::get_final_result<QZCompilerMapGnuElement>(options, read_elements);
 }

@@ -10,7 +10,6 @@
 #include <cstddef>
 #include <cstdint>
 #include <deque>
-#include <fstream>
 #include <istream>
 #include <string>
 #include <string_view>
@@ -20,7 +19,6 @@
 
 class QZCompilerMapGnuElement {
  public:
-  bool is_valid = false;
   std::string originhex;         // the address digits after "0x", as printed (8 or 16)
   std::uint64_t origindec = 0;   // the value of originhex
   std::string sizehex;           // the size digits after "0x", as printed
@@ -31,17 +29,14 @@ class QZCompilerMapGnuElement {
   /// An input section line: one blank and the name, then either the address,
   /// size and object, or nothing (the name was too long: they follow on the
   /// next line). Compiled on the first call.
-  static const Detail::Pattern& my_regex();
+  static const Detail::Pattern& section_pattern();
 
   /// The line after a name that stands alone: white space, the address, the
   /// size and the object. Compiled on the first call.
   static const Detail::Pattern& continuation_regex();
 
   /// Replaces `out` with one record per placed input section of `in`, in map
-  /// order, duplicates kept, then closes `in`.
-  static void GetQZCompilerMapElements(std::ifstream& in, std::deque<QZCompilerMapGnuElement>& out);
-
-  /// The reading loop of GetQZCompilerMapElements. Exposed for testing.
+  /// order, duplicates kept.
   static void read_elements(std::istream& in, std::deque<QZCompilerMapGnuElement>& out);
 
   /// Converts `options.input` into the compiler_map script at `options.output`.

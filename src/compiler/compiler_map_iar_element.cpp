@@ -1,7 +1,6 @@
 #include "compiler/compiler_map_iar_element.h"
 
 #include <algorithm>
-#include <charconv>
 #include <optional>
 #include <string>
 #include <system_error>
@@ -63,14 +62,6 @@ std::optional<std::string> hex_digits(std::string_view word) {
   }
   if (digits.empty()) return std::nullopt;
   return digits;
-}
-
-std::optional<std::uint64_t> hex_value_64(std::string_view digits) {
-  std::uint64_t value = 0;
-  const char* const end = digits.data() + digits.size();
-  const auto [stop, error] = std::from_chars(digits.data(), end, value, 16);
-  if (error != std::errc() || stop != end) return std::nullopt;
-  return value;
 }
 
 // The section name of the text in front of the address: the text without its
@@ -197,15 +188,14 @@ class MapReader {
   }
 
   void add(Placed placed, std::size_t line_number) {
-    const std::optional<std::uint64_t> origin = hex_value_64(placed.address);
-    const std::optional<std::uint64_t> length = hex_value_64(placed.size);
+    const std::optional<std::uint64_t> origin = CompilerMap::hex_value_64(placed.address);
+    const std::optional<std::uint64_t> length = CompilerMap::hex_value_64(placed.size);
     if (!origin || !length) {
       Detail::print_error("A number on input line " + std::to_string(line_number) +
                           " does not fit in 64 bits, the line was skipped");
       return;
     }
     Element element;
-    element.is_valid = true;
     if (placed.address.size() < 8) placed.address.insert(0, 8 - placed.address.size(), '0');
     element.originhex = std::move(placed.address);
     element.origindec = *origin;
@@ -247,10 +237,8 @@ bool Element::read_elements(std::istream& in, std::deque<Element>& out) {
   return true;
 }
 
-void Element::GetQZCompilerMapElements(std::ifstream& in, std::deque<Element>& out) {
-  const bool is_map = read_elements(in, out);
-  in.close();
-  if (!is_map) Detail::print_error("Input is not an IAR ILINK map (no PLACEMENT SUMMARY)");
+void Element::get_final_result(const Detail::options& options) {
+  CompilerMap::get_final_result<Element>(options, [](std::istream& in, std::deque<Element>& out) {
+    if (!read_elements(in, out)) Detail::print_error("Input is not an IAR ILINK map (no PLACEMENT SUMMARY)");
+  });
 }
-
-void Element::get_final_result(const Detail::options& options) { CompilerMap::get_final_result<Element>(options); }

@@ -30,7 +30,6 @@
 #include <cstddef>
 #include <cstdint>
 #include <deque>
-#include <fstream>
 #include <istream>
 #include <string>
 #include <string_view>
@@ -39,7 +38,6 @@
 
 class QZCompilerMapIarElement {
  public:
-  bool is_valid = false;
   std::string originhex;        // the address's digits, at least eight, lower case: "08000198"
   std::uint64_t origindec = 0;  // the value of originhex
   std::string sizehex;          // the size's digits, lower case, unpadded: "7ec"
@@ -51,10 +49,8 @@ class QZCompilerMapIarElement {
   /// no rows, when `in` has no PLACEMENT SUMMARY (it is no ILINK map).
   static bool read_elements(std::istream& in, std::deque<QZCompilerMapIarElement>& out);
 
-  /// Replaces `out` with the rows of `in`, saying on standard output when it
-  /// is not an ILINK map; then closes `in`.
-  static void GetQZCompilerMapElements(std::ifstream& in, std::deque<QZCompilerMapIarElement>& out);
-
-  /// Converts `options.input` into the compiler_map script at `options.output`.
+  /// Converts `options.input` into the compiler_map script at
+  /// `options.output`, saying on standard output when the input is not an
+  /// ILINK map.
   static void get_final_result(const Detail::options& options);
 };

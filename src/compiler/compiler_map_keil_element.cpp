@@ -176,7 +176,7 @@ bool QZCompilerMapKeilElement::parse_input_string(std::string_view line, std::si
   return true;
 }
 
-void QZCompilerMapKeilElement::read_elements(std::istream& in, std::deque<QZCompilerMapKeilElement>& out) {
+void QZCompilerMapKeilElement::GetQZCompilerMapElements(std::istream& in, std::deque<QZCompilerMapKeilElement>& out) {
   out.clear();
   Detail::LineReader reader(in);
   for (std::string_view text; reader.next(text);) {
@@ -186,11 +186,6 @@ void QZCompilerMapKeilElement::read_elements(std::istream& in, std::deque<QZComp
   }
 }
 
-void QZCompilerMapKeilElement::GetQZCompilerMapElements(std::ifstream& in, std::deque<QZCompilerMapKeilElement>& out) {
-  read_elements(in, out);
-  in.close();
-}
-
 void QZCompilerMapKeilElement::get_final_result(const Detail::options& options) {
-  CompilerMap::get_final_result<QZCompilerMapKeilElement>(options);
+  CompilerMap::get_final_result<QZCompilerMapKeilElement>(options, GetQZCompilerMapElements);
 }

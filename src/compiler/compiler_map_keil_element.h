@@ -7,7 +7,6 @@
 #include <array>
 #include <cstddef>
 #include <deque>
-#include <fstream>
 #include <istream>
 #include <string>
 #include <string_view>
@@ -44,11 +43,8 @@ class QZCompilerMapKeilElement {
   bool parse_input_string(std::string_view line, std::size_t line_number);
 
   /// Replaces `out` with one record per symbol line of `in`, in input order,
-  /// duplicates kept, then closes `in`.
-  static void GetQZCompilerMapElements(std::ifstream& in, std::deque<QZCompilerMapKeilElement>& out);
-
-  /// The reading loop of GetQZCompilerMapElements. Exposed for testing.
-  static void read_elements(std::istream& in, std::deque<QZCompilerMapKeilElement>& out);
+  /// duplicates kept.
+  static void GetQZCompilerMapElements(std::istream& in, std::deque<QZCompilerMapKeilElement>& out);
 
   /// Converts `options.input` into the compiler_map script at `options.output`.
   static void get_final_result(const Detail::options& options);

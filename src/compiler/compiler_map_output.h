@@ -3,16 +3,21 @@
 // (QZCompilerMapElement, QZCompilerMapKeilElement, QZCompilerMapGnuElement,
 // QZCompilerMapIarElement).
 
+#include <charconv>
+#include <cstdint>
 #include <deque>
-#include <fstream>
+#include <optional>
 #include <sstream>
 #include <string>
+#include <string_view>
+#include <system_error>
 #include <type_traits>
 
 #include "detail/options.h"
 #include "detail/sql_conversion.h"
 #include "detail/tables.h"
 #include "detail/table_rows.h"
+#include "detail/text_helpers.h"
 
 namespace CompilerMap {
 
@@ -31,20 +36,23 @@ inline unsigned int hex_value(const std::string& digits) {
   if (!digits.empty() && digits.size() <= 8) {
     unsigned int value = 0;
     for (const char c : digits) {
-      unsigned int digit;
-      if (c >= '0' && c <= '9')
-        digit = static_cast<unsigned int>(c - '0');
-      else if (c >= 'a' && c <= 'f')
-        digit = static_cast<unsigned int>(c - 'a' + 10);
-      else if (c >= 'A' && c <= 'F')
-        digit = static_cast<unsigned int>(c - 'A' + 10);
-      else
-        return hex_value_read(digits);
-      value = value * 16 + digit;
+      const int digit = Detail::hex_digit_value(c);
+      if (digit < 0) return hex_value_read(digits);
+      value = value * 16 + static_cast<unsigned int>(digit);
     }
     return value;
   }
   return hex_value_read(digits);
+}
+
+/// The value of hexadecimal digits, or nothing when it does not fit in 64 bits
+/// (leading zeros do not count against the width) or a character is no digit.
+inline std::optional<std::uint64_t> hex_value_64(std::string_view digits) {
+  std::uint64_t value = 0;
+  const char* const end = digits.data() + digits.size();
+  const auto [stop, error] = std::from_chars(digits.data(), end, value, 16);
+  if (error != std::errc() || stop != end) return std::nullopt;
+  return value;
 }
 
 using Detail::compiler_map_table;
@@ -62,11 +70,11 @@ void add_row(Detail::TableRows& rows, const Element& element) {
 }
 
 /// The whole run of a map converter: reads `options.input` with
-/// Element::GetQZCompilerMapElements and hands one row per record to the route.
-template <typename Element>
-void get_final_result(const Detail::options& options) {
-  Detail::convert_records_to_sql<Element>(options, compiler_map_table(), Element::GetQZCompilerMapElements,
-                                          add_row<Element>);
+/// `read(std::istream&, std::deque<Element>&)` and hands one row per record to
+/// the route.
+template <typename Element, typename Read>
+void get_final_result(const Detail::options& options, Read read) {
+  Detail::convert_records_to_sql<Element>(options, compiler_map_table(), read, add_row<Element>);
 }
 
 }  // namespace CompilerMap

@@ -30,12 +30,13 @@ inline void add_row(Detail::TableRows& rows, std::string_view filename, std::str
 }
 
 /// The whole run of a diagnostic converter whose records carry their own
-/// error_num: reads `options.input` with Element::GetQZCompilerWarningsElements
-/// and hands one row per record to the route.
-template <typename Element>
-void get_final_result(const Detail::options& options) {
+/// error_num: reads `options.input` with
+/// `read(std::istream&, std::deque<Element>&)` and hands one row per record to
+/// the route.
+template <typename Element, typename Read>
+void get_final_result(const Detail::options& options, Read read) {
   Detail::convert_records_to_sql<Element>(
-      options, compiler_results_table(), Element::GetQZCompilerWarningsElements,
+      options, compiler_results_table(), read,
       [](Detail::TableRows& rows, const Element& element) {
         add_row(rows, element.filename, element.line, element.type, element.error_id, element.error_num);
       });

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "compiler/compiler_results_output.h"
-#include "compiler/compiler_warnings_msvc_element.h"
+#include "compiler/diagnostic_columns.h"
 #include "detail/line_reader.h"
 #include "detail/messages.h"
 #include "detail/xml_split.h"
@@ -20,9 +20,8 @@ using Element = QZCompilerWarningsCppcheckElement;
 
 Element finding(pugi::xml_node error) {
   Element element;
-  element.is_valid = true;
   if (const pugi::xml_node location = error.child("location")) {
-    element.filename = QZCompilerWarningsMsvcElement::shorten_filename(location.attribute("file").value());
+    element.filename = CompilerResults::filename_after_src_either_separator(location.attribute("file").value());
     element.line = location.attribute("line").value();
   }
   element.type = error.attribute("severity").value();
@@ -96,12 +95,9 @@ std::string Element::read_elements(std::istream& in, std::deque<Element>& out) {
   return {};
 }
 
-void Element::GetQZCompilerWarningsElements(std::ifstream& in, std::deque<Element>& out) {
-  const std::string problem = read_elements(in, out);
-  in.close();
-  if (!problem.empty()) Detail::print_error("Input is not a cppcheck XML report (" + problem + ")");
-}
-
 void Element::get_final_result(const Detail::options& options) {
-  CompilerResults::get_final_result<Element>(options);
+  CompilerResults::get_final_result<Element>(options, [](std::istream& in, std::deque<Element>& out) {
+    const std::string problem = read_elements(in, out);
+    if (!problem.empty()) Detail::print_error("Input is not a cppcheck XML report (" + problem + ")");
+  });
 }

@@ -24,7 +24,6 @@
 // that includes it gives a row each time.
 
 #include <deque>
-#include <fstream>
 #include <istream>
 #include <string>
 
@@ -32,7 +31,6 @@
 
 class QZCompilerWarningsCppcheckElement {
  public:
-  bool is_valid = false;
   std::string filename;   // the first location's file, after the first "/Src/" or "\Src\"; empty without one
   std::string line;       // the first location's line as written; empty without one
   std::string type;       // the severity: "error", "warning", "style", "performance", ...
@@ -47,10 +45,8 @@ class QZCompilerWarningsCppcheckElement {
   /// over the elements recurses.
   static std::string read_elements(std::istream& in, std::deque<QZCompilerWarningsCppcheckElement>& out);
 
-  /// Replaces `out` with the rows of `in`, saying on standard output why
-  /// there are none when `in` is not a cppcheck XML report; then closes `in`.
-  static void GetQZCompilerWarningsElements(std::ifstream& in, std::deque<QZCompilerWarningsCppcheckElement>& out);
-
-  /// Converts `options.input` into the compiler_results script at `options.output`.
+  /// Converts `options.input` into the compiler_results script at
+  /// `options.output`, saying on standard output why there are no rows when
+  /// the input is not a cppcheck XML report.
   static void get_final_result(const Detail::options& options);
 };

@@ -1,6 +1,7 @@
 #include "compiler/compiler_warnings_element.h"
 
 #include "compiler/compiler_results_output.h"
+#include "compiler/diagnostic_columns.h"
 #include "detail/line_reader.h"
 #include "detail/sql_conversion.h"
 #include "detail/sql_script.h"
@@ -14,20 +15,14 @@ const Detail::Pattern& QZCompilerWarningsElement::my_regex() {
   return my_regex_local;
 }
 
-std::string QZCompilerWarningsElement::shorten_filename(const std::string& name) {
-  static const std::string marker = "/Src/";
-  const std::size_t found = name.find(marker);
-  if (found == std::string::npos) return name;
-  return name.substr(found + marker.size());
-}
-
 std::string QZCompilerWarningsElement::error_num(const std::string& error_id) {
   if (error_id.empty()) return std::string();
   if (error_id.size() < 3) return error_id.substr(1);
   return error_id.substr(1, error_id.size() - 3);
 }
 
-void QZCompilerWarningsElement::read_elements(std::istream& in, std::deque<QZCompilerWarningsElement>& out) {
+void QZCompilerWarningsElement::GetQZCompilerWarningsElements(std::istream& in,
+                                                              std::deque<QZCompilerWarningsElement>& out) {
   out.clear();
   Detail::LineReader reader(in);
   Detail::Match groups;
@@ -37,19 +32,12 @@ void QZCompilerWarningsElement::read_elements(std::istream& in, std::deque<QZCom
     if (text.find("\",") == std::string_view::npos) continue;
     if (!Detail::match_input_line(my_regex(), text, reader.line_number(), groups)) continue;
     QZCompilerWarningsElement element;
-    element.is_valid = true;
-    element.filename = shorten_filename(groups.str(1));
+    element.filename = CompilerResults::filename_after_src(groups[1]);
     element.line = groups.str(2);
     element.type = groups.str(3);
     element.error_id = groups.str(4);
     out.push_back(std::move(element));
   }
-}
-
-void QZCompilerWarningsElement::GetQZCompilerWarningsElements(std::ifstream& in,
-                                                              std::deque<QZCompilerWarningsElement>& out) {
-  read_elements(in, out);
-  in.close();
 }
 
 void QZCompilerWarningsElement::get_final_result(const Detail::options& options) {

@@ -3,7 +3,6 @@
 // such as `"../Src/app/main.c", line 57: warning #179-D:`, in log order.
 
 #include <deque>
-#include <fstream>
 #include <istream>
 #include <string>
 
@@ -12,7 +11,6 @@
 
 class QZCompilerWarningsElement {
  public:
-  bool is_valid = false;
   std::string filename;  // the part after the first "/Src/", else the whole name
   std::string line;      // the digits as the log writes them ("007" stays)
   std::string type;      // "error" or "warning"
@@ -23,15 +21,8 @@ class QZCompilerWarningsElement {
   static const Detail::Pattern& my_regex();
 
   /// Replaces `out` with one record per header line of `in`, in log order,
-  /// duplicates kept, then closes `in`.
-  static void GetQZCompilerWarningsElements(std::ifstream& in, std::deque<QZCompilerWarningsElement>& out);
-
-  /// The reading loop of GetQZCompilerWarningsElements. Exposed for testing.
-  static void read_elements(std::istream& in, std::deque<QZCompilerWarningsElement>& out);
-
-  /// The file name after the first "/Src/"; a name without that folder is
-  /// kept whole. Exposed for testing.
-  static std::string shorten_filename(const std::string& name);
+  /// duplicates kept.
+  static void GetQZCompilerWarningsElements(std::istream& in, std::deque<QZCompilerWarningsElement>& out);
 
   /// The error_num column: `error_id` without its first character and its
   /// last two ("#179-D" gives "179", "#20" gives ""). Shorter identifiers

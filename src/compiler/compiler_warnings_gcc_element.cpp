@@ -1,7 +1,7 @@
 #include "compiler/compiler_warnings_gcc_element.h"
 
 #include "compiler/compiler_results_output.h"
-#include "compiler/compiler_warnings_element.h"
+#include "compiler/diagnostic_columns.h"
 
 namespace {
 
@@ -37,23 +37,22 @@ std::string_view without_trailing_space(std::string_view text) {
 
 }  // namespace
 
-const Detail::Pattern& QZCompilerWarningsGccElement::my_regex() {
+const Detail::Pattern& QZCompilerWarningsGccElement::diagnostic_pattern() {
   // White space before the prefix and before the file name is skipped (Ant's
   // "     [exec] " in front of every line of the tools it runs).
   static const std::string str_regex = std::string("\\s*(?:\\[[^\\]]*\\] \\s*)?") + "(\\S.*?)" + ":([0-9]+):" +
                                        "(?:[0-9]+:)?" + " (warning|error|fatal error|style|performance|portability|information):" + ".*?" +
                                        "(?:\\[([^\\[\\]]*)\\])?";
-  static const Detail::Pattern my_regex_local(str_regex);
-  return my_regex_local;
+  static const Detail::Pattern pattern(str_regex);
+  return pattern;
 }
 
 bool QZCompilerWarningsGccElement::parse_line(std::string_view text, std::size_t line_number,
                                               Detail::Match& groups, QZCompilerWarningsGccElement& element) {
   if (!may_be_diagnostic(text)) return false;
-  if (!Detail::match_input_line(my_regex(), without_trailing_space(text), line_number, groups)) return false;
+  if (!Detail::match_input_line(diagnostic_pattern(), without_trailing_space(text), line_number, groups)) return false;
   if (is_without_location(groups[1], groups[2])) return false;
-  element.is_valid = true;
-  element.filename = QZCompilerWarningsElement::shorten_filename(groups.str(1));
+  element.filename = CompilerResults::filename_after_src(groups[1]);
   element.line = groups.str(2);
   const std::string_view severity = groups[3];
   // cppcheck's own severities are kept as printed; GCC's fatal error is an error.
@@ -67,12 +66,6 @@ void QZCompilerWarningsGccElement::read_elements(std::istream& in, std::deque<QZ
   CompilerResults::read_diagnostics(in, out);
 }
 
-void QZCompilerWarningsGccElement::GetQZCompilerWarningsElements(std::ifstream& in,
-                                                                 std::deque<QZCompilerWarningsGccElement>& out) {
-  read_elements(in, out);
-  in.close();
-}
-
 void QZCompilerWarningsGccElement::get_final_result(const Detail::options& options) {
-  CompilerResults::get_final_result<QZCompilerWarningsGccElement>(options);
+  CompilerResults::get_final_result<QZCompilerWarningsGccElement>(options, read_elements);
 }

@@ -13,7 +13,6 @@
 
 #include <cstddef>
 #include <deque>
-#include <fstream>
 #include <istream>
 #include <string>
 #include <string_view>
@@ -23,7 +22,6 @@
 
 class QZCompilerWarningsGccElement {
  public:
-  bool is_valid = false;
   std::string filename;   // the part after the first "/Src/", else the whole name
   std::string line;       // the digits as the log writes them
   std::string type;       // "error" (also for a fatal error), "warning", or cppcheck's "style" ...
@@ -36,7 +34,7 @@ class QZCompilerWarningsGccElement {
   /// "[exec]") and its blank are skipped, and so is white space before the
   /// prefix and before the file name. The line is matched without its
   /// trailing white space.
-  static const Detail::Pattern& my_regex();
+  static const Detail::Pattern& diagnostic_pattern();
 
   /// Fills `element` from a line without colour sequences and returns whether
   /// it is a diagnostic; `line_number` is for the message printed when the
@@ -46,10 +44,7 @@ class QZCompilerWarningsGccElement {
                          QZCompilerWarningsGccElement& element);
 
   /// Replaces `out` with one record per diagnostic line of `in`, in log
-  /// order, duplicates kept, then closes `in`.
-  static void GetQZCompilerWarningsElements(std::ifstream& in, std::deque<QZCompilerWarningsGccElement>& out);
-
-  /// The reading loop of GetQZCompilerWarningsElements. Exposed for testing.
+  /// order, duplicates kept.
   static void read_elements(std::istream& in, std::deque<QZCompilerWarningsGccElement>& out);
 
   /// Converts `options.input` into the compiler_results script at `options.output`.

@@ -1,8 +1,7 @@
 #include "compiler/compiler_warnings_iar_element.h"
 
 #include "compiler/compiler_results_output.h"
-#include "compiler/compiler_warnings_msvc_element.h"
-#include "compiler/compiler_warnings_ti_element.h"
+#include "compiler/diagnostic_columns.h"
 
 namespace {
 
@@ -104,20 +103,16 @@ bool Element::parse_line(std::string_view text, std::size_t, Detail::Match&, Ele
   if (!before.empty() && !parenthesised_location(before, file, line) && !quoted_location(before, file, line))
     return false;
 
-  element.is_valid = true;
-  element.filename = file.empty() ? std::string() : QZCompilerWarningsMsvcElement::shorten_filename(file);
+  element.filename = file.empty() ? std::string() : CompilerResults::filename_after_src_either_separator(file);
   element.line = line;
   element.type = diagnostic->severity == "Warning" ? "warning" : diagnostic->severity == "Remark" ? "remark" : "error";
   element.error_id = diagnostic->tag;
-  element.error_num = QZCompilerWarningsTiElement::first_digits(diagnostic->tag);
+  element.error_num = CompilerResults::first_digits(diagnostic->tag);
   return true;
 }
 
 void Element::read_elements(std::istream& in, std::deque<Element>& out) { CompilerResults::read_diagnostics(in, out); }
 
-void Element::GetQZCompilerWarningsElements(std::ifstream& in, std::deque<Element>& out) {
-  read_elements(in, out);
-  in.close();
+void Element::get_final_result(const Detail::options& options) {
+  CompilerResults::get_final_result<Element>(options, read_elements);
 }
-
-void Element::get_final_result(const Detail::options& options) { CompilerResults::get_final_result<Element>(options); }

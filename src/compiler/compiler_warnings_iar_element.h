@@ -18,7 +18,6 @@
 
 #include <cstddef>
 #include <deque>
-#include <fstream>
 #include <istream>
 #include <optional>
 #include <string>
@@ -29,7 +28,6 @@
 
 class QZCompilerWarningsIarElement {
  public:
-  bool is_valid = false;
   std::string filename;   // the part after the first "/Src/" or "\Src\", else the whole name; empty without one
   std::string line;       // the digits as the log writes them; empty without a location
   std::string type;       // "remark", "warning" or "error" (also for a fatal error)
@@ -56,10 +54,7 @@ class QZCompilerWarningsIarElement {
                          QZCompilerWarningsIarElement& element);
 
   /// Replaces `out` with one record per diagnostic line of `in`, in log
-  /// order, duplicates kept, then closes `in`.
-  static void GetQZCompilerWarningsElements(std::ifstream& in, std::deque<QZCompilerWarningsIarElement>& out);
-
-  /// The reading loop of GetQZCompilerWarningsElements. Exposed for testing.
+  /// order, duplicates kept.
   static void read_elements(std::istream& in, std::deque<QZCompilerWarningsIarElement>& out);
 
   /// Converts `options.input` into the compiler_results script at `options.output`.

@@ -4,7 +4,8 @@
 #include <cctype>
 
 #include "compiler/compiler_results_output.h"
-#include "compiler/compiler_warnings_ti_element.h"
+#include "compiler/diagnostic_columns.h"
+#include "detail/text_helpers.h"
 
 namespace {
 
@@ -72,19 +73,13 @@ std::string_view framing_text(std::string_view text) {
   return without_trailing_space(text);
 }
 
-bool starts_with_ignoring_case(std::string_view text, std::string_view start) {
-  return text.size() >= start.size() &&
-         std::equal(start.begin(), start.end(), text.begin(),
-                    [](char lower, char c) { return std::tolower(static_cast<unsigned char>(c)) == lower; });
-}
-
 // A diagnostic as the summary repeats it, also one of the linker's without a
 // line number ("main.obj : error LNK2019: ..."): a colon, then the severity.
 bool names_a_severity(std::string_view text) {
   for (std::size_t colon = text.find(':'); colon != std::string_view::npos; colon = text.find(':', colon + 1)) {
     const std::string_view after = without_leading_space(text.substr(colon + 1));
-    if (starts_with_ignoring_case(after, "warning") || starts_with_ignoring_case(after, "error") ||
-        starts_with_ignoring_case(after, "fatal error"))
+    if (Detail::starts_with_ignoring_case(after, "warning") || Detail::starts_with_ignoring_case(after, "error") ||
+        Detail::starts_with_ignoring_case(after, "fatal error"))
       return true;
   }
   return false;
@@ -100,7 +95,7 @@ bool is_count(std::string_view text) {
 
 }  // namespace
 
-const Detail::Pattern& QZCompilerWarningsMsvcElement::my_regex() {
+const Detail::Pattern& QZCompilerWarningsMsvcElement::diagnostic_pattern() {
   static const std::string severity =
       "([Ww][Aa][Rr][Nn][Ii][Nn][Gg]|[Ee][Rr][Rr][Oo][Rr]|[Ff][Aa][Tt][Aa][Ll] [Ee][Rr][Rr][Oo][Rr])";
   // The identifier begins and ends with a character that is neither white
@@ -108,16 +103,8 @@ const Detail::Pattern& QZCompilerWarningsMsvcElement::my_regex() {
   static const std::string str_regex = std::string("\\s*(?:\\[[^\\]]*\\] \\s*)?") + "(?:[0-9]+>\\s*)?" +
                                        "(\\S.*?)" + "\\(([0-9]+)(?:,[0-9]+)?\\) ?:\\s+" + severity +
                                        "(?:\\s+([^:\\s](?:[^:]*[^:\\s])?))?" + "\\s*:" + "(.*)";
-  static const Detail::Pattern my_regex_local(str_regex);
-  return my_regex_local;
-}
-
-std::string QZCompilerWarningsMsvcElement::shorten_filename(std::string_view name) {
-  const std::size_t slash = name.find("/Src/");
-  const std::size_t backslash = name.find("\\Src\\");
-  const std::size_t found = std::min(slash, backslash);
-  if (found == std::string_view::npos) return std::string(name);
-  return std::string(name.substr(found + 5));
+  static const Detail::Pattern pattern(str_regex);
+  return pattern;
 }
 
 bool QZCompilerWarningsMsvcElement::begins_summary(std::string_view text) {
@@ -134,9 +121,8 @@ bool QZCompilerWarningsMsvcElement::ends_summary(std::string_view text) {
 bool QZCompilerWarningsMsvcElement::parse_line(std::string_view text, std::size_t line_number,
                                                Detail::Match& groups, QZCompilerWarningsMsvcElement& element) {
   if (!may_be_diagnostic(text)) return false;
-  if (!Detail::match_input_line(my_regex(), text, line_number, groups)) return false;
-  element.is_valid = true;
-  element.filename = shorten_filename(groups[1]);
+  if (!Detail::match_input_line(diagnostic_pattern(), text, line_number, groups)) return false;
+  element.filename = CompilerResults::filename_after_src_either_separator(groups[1]);
   element.line = groups.str(2);
   element.type = std::tolower(static_cast<unsigned char>(groups[3][0])) == 'w' ? "warning" : "error";
   std::string_view identifier = groups[4];
@@ -144,7 +130,7 @@ bool QZCompilerWarningsMsvcElement::parse_line(std::string_view text, std::size_
   if (identifier.empty()) identifier = armcc_identifier(message);
   if (!identifier.empty()) {
     element.error_id = identifier;
-    element.error_num = QZCompilerWarningsTiElement::first_digits(identifier);
+    element.error_num = CompilerResults::first_digits(identifier);
   } else {
     element.error_id = trailing_bracket(message);
     element.error_num.clear();
@@ -164,12 +150,6 @@ void QZCompilerWarningsMsvcElement::read_elements(std::istream& in, std::deque<Q
   });
 }
 
-void QZCompilerWarningsMsvcElement::GetQZCompilerWarningsElements(std::ifstream& in,
-                                                                  std::deque<QZCompilerWarningsMsvcElement>& out) {
-  read_elements(in, out);
-  in.close();
-}
-
 void QZCompilerWarningsMsvcElement::get_final_result(const Detail::options& options) {
-  CompilerResults::get_final_result<QZCompilerWarningsMsvcElement>(options);
+  CompilerResults::get_final_result<QZCompilerWarningsMsvcElement>(options, read_elements);
 }

@@ -14,7 +14,6 @@
 
 #include <cstddef>
 #include <deque>
-#include <fstream>
 #include <istream>
 #include <string>
 #include <string_view>
@@ -24,7 +23,6 @@
 
 class QZCompilerWarningsMsvcElement {
  public:
-  bool is_valid = false;
   std::string filename;   // the part after the first "/Src/" or "\Src\", else the whole name
   std::string line;       // the digits as the log writes them
   std::string type;       // "warning" or "error" (also for a fatal error)
@@ -36,7 +34,7 @@ class QZCompilerWarningsMsvcElement {
   /// number ("12>") are skipped; the file name ends at the first "(LINE)" or
   /// "(LINE,COLUMN)" that a colon, a blank and a severity in any letter case
   /// follow; the identifier is the text up to the next colon.
-  static const Detail::Pattern& my_regex();
+  static const Detail::Pattern& diagnostic_pattern();
 
   /// Fills `element` from a line without colour sequences and returns whether
   /// it is a diagnostic; `line_number` is for the message printed when the
@@ -54,15 +52,8 @@ class QZCompilerWarningsMsvcElement {
   static bool begins_summary(std::string_view text);
   static bool ends_summary(std::string_view text);
 
-  /// The file name after the first "/Src/" or "\Src\", whichever comes
-  /// first; a name without either is kept whole. Exposed for testing.
-  static std::string shorten_filename(std::string_view name);
-
   /// Replaces `out` with one record per diagnostic line of `in`, in log
-  /// order, duplicates kept, then closes `in`.
-  static void GetQZCompilerWarningsElements(std::ifstream& in, std::deque<QZCompilerWarningsMsvcElement>& out);
-
-  /// The reading loop of GetQZCompilerWarningsElements. Exposed for testing.
+  /// order, duplicates kept.
   static void read_elements(std::istream& in, std::deque<QZCompilerWarningsMsvcElement>& out);
 
   /// Converts `options.input` into the compiler_results script at `options.output`.

@@ -5,16 +5,15 @@
 // of kind "pass" or "notApplicable" and suppressed results give no row.
 
 #include <deque>
-#include <fstream>
 #include <istream>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "detail/options.h"
 
 class QZCompilerWarningsSarifElement {
  public:
-  bool is_valid = false;
   std::string filename;   // the first location's file, after the first "/Src/"; empty without one
   std::string line;       // the first location's start line; empty without one
   std::string type;       // "error", "warning" or "note" (a level "none" gives "note")
@@ -37,16 +36,14 @@ class QZCompilerWarningsSarifElement {
   static std::string read_elements(std::istream& in, std::deque<QZCompilerWarningsSarifElement>& out,
                                    std::vector<std::string>& value_faults);
 
-  /// Replaces `out` with the rows of `in`, saying on standard output why
-  /// there are none when `in` is not a SARIF log; then closes `in`.
-  static void GetQZCompilerWarningsElements(std::ifstream& in, std::deque<QZCompilerWarningsSarifElement>& out);
-
   /// The file a location's URI names: a "file:" URI gives its path
   /// ("file:///C:/a%20b.c" gives "C:/a b.c", "file:///src/a.c" gives
   /// "/src/a.c"), every other URI, relative ones included, is kept with its
   /// %XX escapes decoded. Exposed for testing.
   static std::string file_path(std::string_view uri);
 
-  /// Converts `options.input` into the compiler_results script at `options.output`.
+  /// Converts `options.input` into the compiler_results script at
+  /// `options.output`, saying on standard output which values were passed
+  /// over, and why there are no rows when the input is not a SARIF log.
   static void get_final_result(const Detail::options& options);
 };

@@ -3,9 +3,9 @@
 #include <cctype>
 
 #include "compiler/compiler_results_output.h"
-#include "compiler/compiler_warnings_element.h"
+#include "compiler/diagnostic_columns.h"
 
-const Detail::Pattern& QZCompilerWarningsTiElement::my_regex() {
+const Detail::Pattern& QZCompilerWarningsTiElement::header_pattern() {
   // The identifier begins and ends with a character that is neither white
   // space nor a colon: the blanks around it are never matched two ways, so a
   // long run of them costs time in proportion to its length.
@@ -15,17 +15,8 @@ const Detail::Pattern& QZCompilerWarningsTiElement::my_regex() {
       "([Ww][Aa][Rr][Nn][Ii][Nn][Gg]|[Ee][Rr][Rr][Oo][Rr]|[Rr][Ee][Mm][Aa][Rr][Kk]|[Ff][Aa][Tt][Aa][Ll][[:space:]]+"
       "[Ee][Rr][Rr][Oo][Rr])" +
       "(?:[[:space:]]+(\\([^)]*\\)|[^:[:space:]](?:[^:]*[^:[:space:]])?))?" + "[[:space:]]*:" + ".*";
-  static const Detail::Pattern my_regex_local(str_regex);
-  return my_regex_local;
-}
-
-std::string QZCompilerWarningsTiElement::first_digits(std::string_view error_id) {
-  const auto is_digit = [](char c) { return c >= '0' && c <= '9'; };
-  std::size_t begin = 0;
-  while (begin < error_id.size() && !is_digit(error_id[begin])) ++begin;
-  std::size_t end = begin;
-  while (end < error_id.size() && is_digit(error_id[end])) ++end;
-  return std::string(error_id.substr(begin, end - begin));
+  static const Detail::Pattern pattern(str_regex);
+  return pattern;
 }
 
 bool QZCompilerWarningsTiElement::parse_line(std::string_view text, std::size_t line_number,
@@ -33,15 +24,14 @@ bool QZCompilerWarningsTiElement::parse_line(std::string_view text, std::size_t 
   // A header holds '",' after its file name; the long compiler command
   // lines of a build log hold none and are passed over without the pattern.
   if (text.find("\",") == std::string_view::npos) return false;
-  if (!Detail::match_input_line(my_regex(), text, line_number, groups)) return false;
-  element.is_valid = true;
-  element.filename = QZCompilerWarningsElement::shorten_filename(groups.str(1));
+  if (!Detail::match_input_line(header_pattern(), text, line_number, groups)) return false;
+  element.filename = CompilerResults::filename_after_src(groups[1]);
   element.line = groups.str(2);
   std::string severity = groups.str(3);
   for (char& c : severity) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
   element.type = severity.starts_with("fatal") ? "error" : severity;
   element.error_id = groups.str(4);
-  element.error_num = first_digits(element.error_id);
+  element.error_num = CompilerResults::first_digits(element.error_id);
   return true;
 }
 
@@ -49,12 +39,6 @@ void QZCompilerWarningsTiElement::read_elements(std::istream& in, std::deque<QZC
   CompilerResults::read_diagnostics(in, out);
 }
 
-void QZCompilerWarningsTiElement::GetQZCompilerWarningsElements(std::ifstream& in,
-                                                                std::deque<QZCompilerWarningsTiElement>& out) {
-  read_elements(in, out);
-  in.close();
-}
-
 void QZCompilerWarningsTiElement::get_final_result(const Detail::options& options) {
-  CompilerResults::get_final_result<QZCompilerWarningsTiElement>(options);
+  CompilerResults::get_final_result<QZCompilerWarningsTiElement>(options, read_elements);
 }

@@ -9,7 +9,6 @@
 
 #include <cstddef>
 #include <deque>
-#include <fstream>
 #include <istream>
 #include <string>
 #include <string_view>
@@ -19,7 +18,6 @@
 
 class QZCompilerWarningsTiElement {
  public:
-  bool is_valid = false;
   std::string filename;   // the part after the first "/Src/", else the whole name
   std::string line;       // the digits as the log writes them
   std::string type;       // "warning", "error" (also for a fatal error) or "remark", in lower case
@@ -30,7 +28,7 @@ class QZCompilerWarningsTiElement {
   /// a parenthesised text, or else the text up to the first colon after the
   /// severity, which may be written in any letter case; one leading bracketed
   /// prefix (a CI time stamp) and its blank are skipped.
-  static const Detail::Pattern& my_regex();
+  static const Detail::Pattern& header_pattern();
 
   /// Fills `element` from a line without colour sequences and returns whether
   /// it is a diagnostic header; `line_number` is for the message printed when
@@ -39,16 +37,8 @@ class QZCompilerWarningsTiElement {
   static bool parse_line(std::string_view text, std::size_t line_number, Detail::Match& groups,
                          QZCompilerWarningsTiElement& element);
 
-  /// The first run of digits in `error_id` ("#179-D" gives "179", "#20"
-  /// gives "20", "(dcc:1521)" gives "1521"); empty without one. Exposed for
-  /// testing.
-  static std::string first_digits(std::string_view error_id);
-
   /// Replaces `out` with one record per diagnostic header of `in`, in log
-  /// order, duplicates kept, then closes `in`.
-  static void GetQZCompilerWarningsElements(std::ifstream& in, std::deque<QZCompilerWarningsTiElement>& out);
-
-  /// The reading loop of GetQZCompilerWarningsElements. Exposed for testing.
+  /// order, duplicates kept.
   static void read_elements(std::istream& in, std::deque<QZCompilerWarningsTiElement>& out);
 
   /// Converts `options.input` into the compiler_results script at `options.output`.

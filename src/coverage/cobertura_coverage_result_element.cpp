@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <cstddef>
-#include <fstream>
 #include <optional>
 #include <string_view>
 #include <unordered_map>

@@ -2,11 +2,10 @@
 // The ut_coverage table, written alike for every coverage record type.
 //
 // Every coverage reader gives coverage_row values. A coverage record type
-// holds one as its `row`, with a static
-// `GetQZCoverageResultElements(std::ifstream&, std::deque<Record>&)`:
+// holds one as its `row`, and its reader fills a deque of records:
 //
 //   void QZCtcCoverageResultElement::get_final_result(const Detail::options& options) {
-//     Coverage::convert_to_coverage_script<QZCtcCoverageResultElement>(options);
+//     Coverage::convert_to_coverage_script<QZCtcCoverageResultElement>(options, GetQZCoverageResultElements);
 //   }
 
 #include <istream>
@@ -42,14 +41,14 @@ inline void add_coverage_row(Detail::TableRows& rows, const coverage_row& row) {
             row.C1_testable_lines, row.function_name});
 }
 
-/// Converts `options.input` with Record's reader into ut_coverage rows: one
-/// per record in sequence order, duplicates kept (the table keeps the first
-/// row of a project, hash and function name). The date and time are taken
-/// before the input is read.
-template <typename Record>
-void convert_to_coverage_script(const Detail::options& options) {
+/// Converts `options.input` with `read(std::istream&, std::deque<Record>&)`
+/// into ut_coverage rows: one per record in sequence order, duplicates kept
+/// (the table keeps the first row of a project, hash and function name). The
+/// date and time are taken before the input is read.
+template <typename Record, typename Read>
+void convert_to_coverage_script(const Detail::options& options, Read read) {
   Detail::convert_records_to_sql<Record>(
-      options, ut_coverage_table(), Record::GetQZCoverageResultElements,
+      options, ut_coverage_table(), read,
       [](Detail::TableRows& rows, const Record& record) { add_coverage_row(rows, record.row); });
 }
 

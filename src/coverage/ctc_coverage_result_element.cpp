@@ -56,7 +56,8 @@ bool QZCtcCoverageResultElement::parse_input_string(const std::string& text, std
   return false;
 }
 
-void QZCtcCoverageResultElement::read_elements(std::istream& in, std::deque<QZCtcCoverageResultElement>& out) {
+void QZCtcCoverageResultElement::GetQZCoverageResultElements(std::istream& in,
+                                                             std::deque<QZCtcCoverageResultElement>& out) {
   out.clear();
   Detail::LineReader reader(in);
   std::string joined;
@@ -76,12 +77,6 @@ void QZCtcCoverageResultElement::read_elements(std::istream& in, std::deque<QZCt
   }
 }
 
-void QZCtcCoverageResultElement::GetQZCoverageResultElements(std::ifstream& in,
-                                                             std::deque<QZCtcCoverageResultElement>& out) {
-  read_elements(in, out);
-  in.close();
-}
-
 void QZCtcCoverageResultElement::get_final_result(const Detail::options& options) {
-  Coverage::convert_to_coverage_script<QZCtcCoverageResultElement>(options);
+  Coverage::convert_to_coverage_script<QZCtcCoverageResultElement>(options, GetQZCoverageResultElements);
 }

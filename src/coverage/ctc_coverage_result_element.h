@@ -19,7 +19,6 @@
 
 #include <cstddef>
 #include <deque>
-#include <fstream>
 #include <istream>
 #include <string>
 
@@ -45,15 +44,11 @@ class QZCtcCoverageResultElement {
   bool parse_input_string(const std::string& text, std::size_t first_line_number);
 
   /// Replaces `out` with the records of the listing `in` in input order,
-  /// duplicates kept, then closes `in`.
-  static void GetQZCoverageResultElements(std::ifstream& in, std::deque<QZCtcCoverageResultElement>& out);
-
-  /// The reading loop of GetQZCoverageResultElements. A line beginning with
-  /// "***TER" or "TER" takes the next line as its partner, whatever that
-  /// line holds (none after the last line); the partner is never the first
-  /// line of another pair. Each line counts only up to a NUL character it
-  /// may hold. Exposed for testing.
-  static void read_elements(std::istream& in, std::deque<QZCtcCoverageResultElement>& out);
+  /// duplicates kept. A line beginning with "***TER" or "TER" takes the next
+  /// line as its partner, whatever that line holds (none after the last line);
+  /// the partner is never the first line of another pair. Each line counts only
+  /// up to a NUL character it may hold.
+  static void GetQZCoverageResultElements(std::istream& in, std::deque<QZCtcCoverageResultElement>& out);
 
   /// Converts `options.input` into the ut_coverage script at `options.output`.
   static void get_final_result(const Detail::options& options);

@@ -29,7 +29,8 @@ bool QZGCovCoverageResultElement::match_row(std::string_view line, std::size_t l
   return Detail::match_input_line(my_regex(), line, line_number, groups);
 }
 
-void QZGCovCoverageResultElement::read_elements(std::istream& in, std::deque<QZGCovCoverageResultElement>& out) {
+void QZGCovCoverageResultElement::GetQZCoverageResultElements(std::istream& in,
+                                                              std::deque<QZGCovCoverageResultElement>& out) {
   out.clear();
   Detail::LineReader reader(in);
   Detail::Match groups;
@@ -39,17 +40,10 @@ void QZGCovCoverageResultElement::read_elements(std::istream& in, std::deque<QZG
     element.row.C0_tested_lines = groups.str(1);
     element.row.C0_testable_lines = groups.str(2);
     element.row.C0_percent = groups.str(3);
-    element.is_valid = true;
     out.push_back(std::move(element));
   }
 }
 
-void QZGCovCoverageResultElement::GetQZCoverageResultElements(std::ifstream& in,
-                                                              std::deque<QZGCovCoverageResultElement>& out) {
-  read_elements(in, out);
-  in.close();
-}
-
 void QZGCovCoverageResultElement::get_final_result(const Detail::options& options) {
-  Coverage::convert_to_coverage_script<QZGCovCoverageResultElement>(options);
+  Coverage::convert_to_coverage_script<QZGCovCoverageResultElement>(options, GetQZCoverageResultElements);
 }

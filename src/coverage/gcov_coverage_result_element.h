@@ -12,7 +12,6 @@
 
 #include <cstddef>
 #include <deque>
-#include <fstream>
 #include <istream>
 #include <string>
 #include <string_view>
@@ -23,7 +22,6 @@
 
 class QZGCovCoverageResultElement {
  public:
-  bool is_valid = false;
   Coverage::coverage_row row;
 
   /// The line-coverage row pattern, compiled on the first call.
@@ -33,12 +31,9 @@ class QZGCovCoverageResultElement {
   /// does. Exposed for testing.
   static bool match_row(std::string_view line, std::size_t line_number, Detail::Match& groups);
 
-  /// Replaces `out` with one record per matching line of `in`, in input
-  /// order, duplicates kept, then closes `in`.
-  static void GetQZCoverageResultElements(std::ifstream& in, std::deque<QZGCovCoverageResultElement>& out);
-
-  /// The reading loop of GetQZCoverageResultElements. Exposed for testing.
-  static void read_elements(std::istream& in, std::deque<QZGCovCoverageResultElement>& out);
+  /// Replaces `out` with one record per matching line of `in`, in input order,
+  /// duplicates kept.
+  static void GetQZCoverageResultElements(std::istream& in, std::deque<QZGCovCoverageResultElement>& out);
 
   /// Converts `options.input` into the ut_coverage script at `options.output`.
   static void get_final_result(const Detail::options& options);

@@ -94,7 +94,6 @@ class TracefileReader {
 
   void push_row(Coverage::coverage_row row) {
     Element element;
-    element.is_valid = true;
     element.row = std::move(row);
     out_.push_back(std::move(element));
   }
@@ -155,12 +154,6 @@ void QZLcovCoverageResultElement::read_elements(std::istream& in, std::deque<QZL
   tracefile.finish();
 }
 
-void QZLcovCoverageResultElement::GetQZCoverageResultElements(std::ifstream& in,
-                                                              std::deque<QZLcovCoverageResultElement>& out) {
-  read_elements(in, out);
-  in.close();
-}
-
 void QZLcovCoverageResultElement::get_final_result(const Detail::options& options) {
-  Coverage::convert_to_coverage_script<QZLcovCoverageResultElement>(options);
+  Coverage::convert_to_coverage_script<QZLcovCoverageResultElement>(options, read_elements);
 }

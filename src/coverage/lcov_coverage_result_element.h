@@ -20,7 +20,6 @@
 // 100 x hit / found rounded down, empty when nothing was found.
 
 #include <deque>
-#include <fstream>
 #include <istream>
 #include <string>
 
@@ -29,18 +28,13 @@
 
 class QZLcovCoverageResultElement {
  public:
-  bool is_valid = false;
   Coverage::coverage_row row;
 
   /// Replaces `out` with one record per source file in input order, then the
-  /// module record (none for a tracefile without records), then closes `in`.
-  static void GetQZCoverageResultElements(std::ifstream& in, std::deque<QZLcovCoverageResultElement>& out);
-
-  /// The reading loop of GetQZCoverageResultElements. A record holding a
+  /// module record (none for a tracefile without records). A record holding a
   /// number too large for 64 bits gives no row and a message naming its line;
   /// lines that are not well formed are skipped. A record ends at
   /// "end_of_record", at the next "SF:" line or at the end of the input.
-  /// Exposed for testing.
   static void read_elements(std::istream& in, std::deque<QZLcovCoverageResultElement>& out);
 
   /// Converts `options.input` into the ut_coverage script at `options.output`.

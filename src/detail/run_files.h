@@ -21,6 +21,15 @@ bool open_run_input(const std::string& path);
 /// handed out once, or else `path` newly opened.
 std::ifstream& take_run_input(const std::string& path);
 
+/// Reads the run's input stream (take_run_input) into `records` with
+/// `read(std::istream&, Records&)`, then closes it.
+template <typename Records, typename Read>
+void read_run_input(const std::string& path, Records& records, Read read) {
+  std::ifstream& in = take_run_input(path);
+  read(in, records);
+  in.close();
+}
+
 /// The program's output check: creates or truncates a regular `path` (or a
 /// path that does not exist yet), or opens any other kind of file once and
 /// keeps it for write_output. False if it cannot be opened for writing.

@@ -4,7 +4,6 @@
 // route (table_rows.h), which writes the script and loads the database.
 
 #include <deque>
-#include <fstream>
 #include <string>
 
 #include "detail/options.h"
@@ -16,21 +15,21 @@
 namespace Detail {
 
 /// The one road into the route: takes the run's date and time, reads the
-/// run's input with `read(std::ifstream&, Records&)` into `records`, then
-/// hands them to the route with `add_rows(TableRows&, Records&)`, which may
-/// release each record once its row is handed over.
+/// run's input with `read(std::istream&, Records&)` into `records` and closes
+/// it, then hands them to the route with `add_rows(TableRows&, Records&)`,
+/// which may release each record once its row is handed over.
 template <typename Records, typename Read, typename AddRows>
 void convert_to_table(const options& opts, const sql_table& table, Records& records, Read read, AddRows add_rows) {
   std::string date, time;
   get_date_and_time_string(date, time);
-  read(take_run_input(opts.input), records);
+  read_run_input(opts.input, records, read);
   TableRows rows(opts, table, date, time);
   add_rows(rows, records);
   rows.finish();
 }
 
-/// `read(std::ifstream&, std::deque<Record>&)` fills the records (and closes
-/// the stream); `add_row(rows, record)` hands one record's row to the route.
+/// `read(std::istream&, std::deque<Record>&)` fills the records;
+/// `add_row(rows, record)` hands one record's row to the route.
 /// Each record is released once its row is handed over, so the records and
 /// the script are never both held whole.
 template <typename Record, typename Read, typename AddRow>

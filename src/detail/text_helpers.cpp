@@ -1,5 +1,6 @@
 #include "detail/text_helpers.h"
 
+#include <cctype>
 #include <chrono>
 #include <cstring>
 #include <ctime>
@@ -36,6 +37,54 @@ void append_between(std::string& out, std::string_view value, char quote) {
 }
 
 }  // namespace
+
+int hex_digit_value(char c) {
+  if (c >= '0' && c <= '9') return c - '0';
+  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+  return -1;
+}
+
+std::string percent_decoded(std::string_view text) {
+  std::string decoded;
+  decoded.reserve(text.size());
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if (text[i] == '%' && i + 2 < text.size() && hex_digit_value(text[i + 1]) >= 0 &&
+        hex_digit_value(text[i + 2]) >= 0) {
+      decoded += static_cast<char>(hex_digit_value(text[i + 1]) * 16 + hex_digit_value(text[i + 2]));
+      i += 2;
+    } else {
+      decoded += text[i];
+    }
+  }
+  return decoded;
+}
+
+bool starts_with_ignoring_case(std::string_view text, std::string_view start) {
+  if (text.size() < start.size()) return false;
+  for (std::size_t i = 0; i < start.size(); ++i) {
+    if (std::tolower(static_cast<unsigned char>(text[i])) != start[i]) return false;
+  }
+  return true;
+}
+
+std::size_t first_invalid_utf8(std::string_view text) {
+  const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(text[i]); };
+  for (std::size_t i = 0; i < text.size();) {
+    const unsigned char lead = byte(i);
+    const std::size_t length =
+        lead < 0x80 ? 1 : lead < 0xC2 ? 0 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : lead < 0xF5 ? 4 : 0;
+    if (length == 0 || i + length > text.size()) return i;
+    // The second byte's range excludes overlong forms, surrogates and code points past U+10FFFF.
+    const unsigned char low = lead == 0xE0 ? 0xA0 : lead == 0xF0 ? 0x90 : 0x80;
+    const unsigned char high = lead == 0xED ? 0x9F : lead == 0xF4 ? 0x8F : 0xBF;
+    for (std::size_t k = 1; k < length; ++k) {
+      if (byte(i + k) < (k == 1 ? low : 0x80) || byte(i + k) > (k == 1 ? high : 0xBF)) return i;
+    }
+    i += length;
+  }
+  return text.size();
+}
 
 std::string add_quotes(const std::string& value) {
   std::string quoted;

@@ -1,6 +1,7 @@
 #pragma once
-// Small text operations shared by every writer.
+// Small text operations shared by every writer and reader.
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -43,6 +44,24 @@ template <>
 std::string my_lexical_cast<unsigned long>(const unsigned long& value);
 template <>
 unsigned int my_lexical_cast<unsigned int>(const std::string& text);
+
+/// The value of one hexadecimal digit in either letter case ('7' gives 7,
+/// 'b' and 'B' 11); -1 for any other character.
+int hex_digit_value(char c);
+
+/// `text` with every "%XX" of two hexadecimal digits replaced by the byte
+/// they give ("a%20b.c" gives "a b.c"); a "%" without two digits after it is
+/// kept as it is.
+std::string percent_decoded(std::string_view text);
+
+/// Whether `text` begins with `start`, which is written in lower case, in any
+/// letter case ("Build", "build" and "BUILD" begin with "build").
+bool starts_with_ignoring_case(std::string_view text, std::string_view start);
+
+/// The offset of the first byte of `text` that begins no valid UTF-8
+/// sequence (overlong forms, surrogates and code points past U+10FFFF are not
+/// valid); the size of `text` when all of it is valid.
+std::size_t first_invalid_utf8(std::string_view text);
 
 /// The date ("2022-05-17") and time ("09:05:00") of the first call in this
 /// process, in local time; every later call returns the same two texts.

@@ -20,7 +20,7 @@ namespace {
 // Paths are kept from this marker on; a path without it is not ours.
 const std::string_view source_marker = "Src_QZ\\";
 
-// The texts of the records that read_elements returns, in large blocks that
+// The texts of the records that GetQZQacResultElements returns, in large blocks that
 // never move, so that records stay plain values that can be copied freely.
 // They last as long as the program, or, kept while a scope lives, as long as
 // the scope: a conversion frees its texts when it is done, so that a process
@@ -225,7 +225,7 @@ bool QZQacResultElement::parse_input_string(std::string_view input_line, std::si
   return true;
 }
 
-void QZQacResultElement::read_elements(std::istream& in, std::deque<QZQacResultElement>& out) {
+void QZQacResultElement::GetQZQacResultElements(std::istream& in, std::deque<QZQacResultElement>& out) {
   out.clear();
   text_ids files, references;
   std::vector<QZQacResultElement> misra_of_reference;  // a reference's MISRA fields, found once
@@ -247,7 +247,6 @@ void QZQacResultElement::read_elements(std::istream& in, std::deque<QZQacResultE
   for (const std::size_t index : message_order(messages, files)) {
     const read_message& message = messages[index];
     QZQacResultElement record = misra_of_reference[message.reference];
-    record.is_valid = true;
     record.file_name = files.text(message.file);
     record.line = message.line;
     record.priority = message.priority;
@@ -255,11 +254,6 @@ void QZQacResultElement::read_elements(std::istream& in, std::deque<QZQacResultE
     record.message_text = message.text;
     out.push_back(record);
   }
-}
-
-void QZQacResultElement::GetQZQacResultElements(std::ifstream& in, std::deque<QZQacResultElement>& out) {
-  read_elements(in, out);
-  in.close();
 }
 
 bool QZQacResultElement::is_less_than(const QZQacResultElement& a, const QZQacResultElement& b) {
@@ -304,6 +298,6 @@ void QZQacResultElement::get_final_result(const Detail::options& options) {
 void QZQacResultElement::write_full_report(const Detail::options& options) {
   const record_texts_scope texts;
   std::deque<QZQacResultElement> records;
-  GetQZQacResultElements(Detail::take_run_input(options.input), records);
+  Detail::read_run_input(options.input, records, GetQZQacResultElements);
   Detail::write_output(options.output, full_report_lines(group_by_file(records), records.size(), options));
 }

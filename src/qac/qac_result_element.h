@@ -14,7 +14,6 @@
 #include <cstddef>
 #include <cstdint>
 #include <deque>
-#include <fstream>
 #include <istream>
 #include <string>
 #include <string_view>
@@ -30,8 +29,7 @@ class QZQacResultElement {
  public:
   // The texts are views: into the line for a record that parse_input_string
   // filled, into the program's record texts (which last until it ends) for
-  // the records that read_elements returns.
-  bool is_valid = false;
+  // the records that GetQZQacResultElements returns.
   std::string_view file_name;  // begins with "Src_QZ\"
   std::uint32_t line = 0;
   std::uint32_t priority = 0;  // one digit, 0 to 9
@@ -75,9 +73,6 @@ class QZQacResultElement {
 
     /// The eleven counts in decimal: priorities 0 to 9, then HIS.
     std::array<std::string, 11> values() const;
-
-    /// The eleven counts as SQL literals joined by ", ".
-    std::string get_fancy_string() const;
   };
 
   /// The counts of one file for one line of the full report's table.
@@ -132,13 +127,9 @@ class QZQacResultElement {
   bool parse_input_string(std::string_view input_line, std::size_t line_number = 0);
 
   /// Replaces `out` with the messages of `in`, sorted by is_less_than and
-  /// without duplicates (is_equal), then closes `in`.
-  static void GetQZQacResultElements(std::ifstream& in, std::deque<QZQacResultElement>& out);
-
-  /// The reading loop of GetQZQacResultElements. Of messages that are equal
-  /// but for priority or reference the first in input order is kept.
-  /// Exposed for testing.
-  static void read_elements(std::istream& in, std::deque<QZQacResultElement>& out);
+  /// without duplicates (is_equal). Of messages that are equal but for priority
+  /// or reference the first in input order is kept.
+  static void GetQZQacResultElements(std::istream& in, std::deque<QZQacResultElement>& out);
 
   /// Orders by file name, line, message number and message text.
   static bool is_less_than(const QZQacResultElement& a, const QZQacResultElement& b);

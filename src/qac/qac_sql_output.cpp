@@ -26,15 +26,6 @@ std::array<std::string, 11> QZQacResultElement::statistics_sql::values() const {
   return texts;
 }
 
-std::string QZQacResultElement::statistics_sql::get_fancy_string() const {
-  std::string joined;
-  for (const std::string& value : values()) {
-    if (!joined.empty()) joined += ", ";
-    Detail::append_sql_literal(joined, value);
-  }
-  return joined;
-}
-
 void QZQacResultElement::add_sql_rows(const std::vector<file_group>& files, const Detail::options& options,
                                       Detail::TableRows& rows) {
   std::array<std::string_view, 12> row;

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cstddef>
-#include <fstream>
 #include <map>
 #include <string>
 #include <string_view>
@@ -158,7 +157,7 @@ QZCppUTestResultElement::Gaps QZCppUTestResultElement::read_results(std::istream
 }
 
 void QZCppUTestResultElement::get_final_result(const Detail::options& options) {
-  Results::convert_results(options, [](std::ifstream& in, std::vector<result>& out) {
+  Results::convert_results(options, [](std::istream& in, std::vector<result>& out) {
     const Gaps gaps = read_results(in, out);
     if (gaps.stopped_early) Detail::print_error("The test output ends without its summary line; the run stopped early");
     if (gaps.failures_only)

@@ -74,7 +74,7 @@ bool begins_a_run(std::string_view text) { return text.starts_with("Test project
 
 }  // namespace
 
-const Detail::Pattern& QZCTestResultElement::my_regex() {
+const Detail::Pattern& QZCTestResultElement::result_pattern() {
   static const Detail::Pattern pattern(
       "[ \\t]*(?:[0-9]+/[0-9]+ )?Test +#([0-9]+): (.+?) \\.{3,}(?: +(Passed)\\b.*|[A-Za-z ]*\\*\\*\\*(.*))");
   return pattern;
@@ -108,7 +108,7 @@ void QZCTestResultElement::read_results(std::istream& in, std::vector<result>& o
     if (!line.source.empty()) continue;
     if (begins_a_run(line.text)) started.fail_all(rows);  // the run before it was stopped
     if (!may_be_result_or_start(line.text)) continue;
-    if (Detail::match_input_line(my_regex(), line.text, reader.line_number(), groups)) {
+    if (Detail::match_input_line(result_pattern(), line.text, reader.line_number(), groups)) {
       if (starts_seen && !started.waiting(groups[1])) continue;
       rows.add(groups.str(2), verdict(groups[3], groups[4]));
       started.finish(groups[1]);

@@ -40,7 +40,7 @@ class QZCTestResultElement {
   /// on the first call; groups: the test number, the name, "Passed" (empty for any other result) and the text
   /// after the first "***". The line's end is not needed: a failure reason
   /// that quotes a pattern with a line feed breaks the line in two.
-  static const Detail::Pattern& my_regex();
+  static const Detail::Pattern& result_pattern();
 
   /// The pattern of the line printed as a test starts; groups: the test
   /// number and the name.

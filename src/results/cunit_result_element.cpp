@@ -94,18 +94,13 @@ bool QZCUnitResultElement::scan_verdict_line(std::string_view line, std::string_
   return true;
 }
 
-void QZCUnitResultElement::read_results(std::istream& in, std::vector<result>& out) {
+void QZCUnitResultElement::GetQZCUnitResultElements(std::istream& in, std::vector<result>& out) {
   out.clear();
   Detail::LineReader reader(in);
   std::string_view name, verdict;
   for (std::string_view line; reader.next(line);) {
     if (scan_verdict_line(line, name, verdict)) out.emplace_back(name, verdict);
   }
-}
-
-void QZCUnitResultElement::GetQZCUnitResultElements(std::ifstream& in, std::vector<result>& out) {
-  read_results(in, out);
-  in.close();
 }
 
 void QZCUnitResultElement::get_final_result(const Detail::options& options) {

@@ -1,7 +1,6 @@
 #pragma once
 // CUnit console logs: one ut_results row per test verdict line.
 
-#include <fstream>
 #include <istream>
 #include <string>
 #include <string_view>
@@ -25,12 +24,8 @@ class QZCUnitResultElement {
   /// two captures. False, with both unchanged, where the pattern does not match.
   static bool scan_verdict_line(std::string_view line, std::string_view& name, std::string_view& verdict);
 
-  /// Replaces `out` with the verdicts of `in` in input order, duplicates
-  /// kept, then closes `in`.
-  static void GetQZCUnitResultElements(std::ifstream& in, std::vector<result>& out);
-
-  /// The reading loop of GetQZCUnitResultElements. Exposed for testing.
-  static void read_results(std::istream& in, std::vector<result>& out);
+  /// Replaces `out` with the verdicts of `in` in input order, duplicates kept.
+  static void GetQZCUnitResultElements(std::istream& in, std::vector<result>& out);
 
   /// Converts `options.input` into the ut_results script at `options.output`.
   static void get_final_result(const Detail::options& options);

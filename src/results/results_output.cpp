@@ -5,7 +5,7 @@
 namespace Results {
 
 void convert_results(const Detail::options& options,
-                     const std::function<void(std::ifstream&, std::vector<result>&)>& read) {
+                     const std::function<void(std::istream&, std::vector<result>&)>& read) {
   std::vector<result> results;
   Detail::convert_to_table(options, ut_results_table(), results, read,
                            [](Detail::TableRows& rows, const std::vector<result>& verdicts) {

@@ -1,7 +1,7 @@
 #pragma once
 // The ut_results table, written alike by every test result reader.
 
-#include <fstream>
+#include <istream>
 #include <functional>
 #include <string>
 #include <utility>
@@ -21,6 +21,6 @@ using Detail::ut_results_table;
 /// order, to the route, which writes the output (and loads the database of
 /// --database). The run's date and time are taken before the input is read.
 void convert_results(const Detail::options& options,
-                     const std::function<void(std::ifstream&, std::vector<result>&)>& read);
+                     const std::function<void(std::istream&, std::vector<result>&)>& read);
 
 }  // namespace Results

@@ -1,7 +1,6 @@
 #include "results/unity_result_element.h"
 
 #include <algorithm>
-#include <fstream>
 #include <map>
 #include <string>
 
@@ -45,7 +44,7 @@ const char* verdict_word(std::string_view unity_verdict) {
 
 }  // namespace
 
-const Detail::Pattern& QZUnityResultElement::my_regex() {
+const Detail::Pattern& QZUnityResultElement::result_pattern() {
   static const Detail::Pattern pattern("(.+?):[0-9]+:([A-Za-z_][A-Za-z0-9_]*):(PASS|FAIL|IGNORE)(?:[ \\t]*|:.*)");
   return pattern;
 }
@@ -57,7 +56,7 @@ const Detail::Pattern& QZUnityResultElement::summary_regex() {
 
 bool QZUnityResultElement::parse_line(std::string_view text, std::size_t line_number, Detail::Match& groups,
                                       result& row) {
-  if (!may_be_result(text) || !Detail::match_input_line(my_regex(), text, line_number, groups)) return false;
+  if (!may_be_result(text) || !Detail::match_input_line(result_pattern(), text, line_number, groups)) return false;
   const std::string_view stem = file_stem(groups[1]);
   row.first = stem.empty() ? groups.str(2) : std::string(stem) + "." + groups.str(2);
   row.second = verdict_word(groups[3]);
@@ -87,7 +86,7 @@ bool QZUnityResultElement::read_results(std::istream& in, std::vector<result>& o
 }
 
 void QZUnityResultElement::get_final_result(const Detail::options& options) {
-  Results::convert_results(options, [](std::ifstream& in, std::vector<result>& out) {
+  Results::convert_results(options, [](std::istream& in, std::vector<result>& out) {
     if (read_results(in, out))
       Detail::print_error("The test output ends without its summary line; the run stopped early");
   });

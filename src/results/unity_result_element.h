@@ -25,7 +25,7 @@ class QZUnityResultElement {
   /// hold a drive letter and colons) ends at the first ":LINE:" that a C
   /// identifier (the test) and ":PASS", ":FAIL" or ":IGNORE" follow, then the
   /// line's end (blanks allowed) or a colon and the message.
-  static const Detail::Pattern& my_regex();
+  static const Detail::Pattern& result_pattern();
 
   /// The summary line pattern, compiled on the first call:
   /// `6 Tests 0 Failures 0 Ignored ` (the line after it, OK or FAIL, is no

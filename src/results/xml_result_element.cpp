@@ -2,7 +2,6 @@
 
 #include <pugixml.hpp>
 
-#include <fstream>
 #include <iostream>
 #include <optional>
 #include <string_view>
@@ -255,7 +254,7 @@ std::string QZXmlResultElement::read_results(std::istream& in, std::vector<resul
 }
 
 void QZXmlResultElement::get_final_result(const Detail::options& options) {
-  Results::convert_results(options, [](std::ifstream& in, std::vector<result>& out) {
+  Results::convert_results(options, [](std::istream& in, std::vector<result>& out) {
     const std::string message = read_results(in, out);
     if (!message.empty()) Detail::print_error(message);
   });

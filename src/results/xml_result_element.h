@@ -29,15 +29,15 @@
 
 #include <istream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "detail/options.h"
-#include "results/cunit_result_element.h"
 
 class QZXmlResultElement {
  public:
   /// Test name and verdict word ("passed", "FAILED" or "skipped").
-  using result = QZCUnitResultElement::result;
+  using result = std::pair<std::string, std::string>;
 
   /// Reads all of `in` and replaces `out` with its verdicts in document
   /// order. Returns an empty text, or the message to print: for input that

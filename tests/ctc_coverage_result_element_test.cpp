@@ -26,7 +26,7 @@ Row fields(const QZCtcCoverageResultElement& e) {
 Rows read(const std::string& listing) {
   std::istringstream in(listing);
   std::deque<QZCtcCoverageResultElement> elements(1);  // stale content must go
-  QZCtcCoverageResultElement::read_elements(in, elements);
+  QZCtcCoverageResultElement::GetQZCoverageResultElements(in, elements);
   Rows rows;
   for (const auto& element : elements) {
     EXPECT_TRUE(element.is_valid);

@@ -4,29 +4,19 @@
 
 #include "compiler/compiler_map_gnu_element.h"
 #include "support/files.h"
+#include "support/map_rows.h"
 #include "support/pattern_differential.h"
 #include "support/program.h"
 #include "support/sqlite_db.h"
 
 using namespace test_support;
-using Rows = std::vector<std::vector<std::string>>;
 
 namespace {
 
 const std::string heading = "Linker script and memory map\n";
 
-// originhex, origindec, sizehex, sizedec, section, filename of every record.
 Rows read(const std::string& map) {
-  std::istringstream in(map);
-  std::deque<QZCompilerMapGnuElement> elements(1);  // stale content must go
-  QZCompilerMapGnuElement::read_elements(in, elements);
-  Rows rows;
-  for (const QZCompilerMapGnuElement& element : elements) {
-    EXPECT_TRUE(element.is_valid);
-    rows.push_back({element.originhex, std::to_string(element.origindec), element.sizehex,
-                    std::to_string(element.sizedec), element.section, element.filename});
-  }
-  return rows;
+  return map_rows<QZCompilerMapGnuElement>(map, QZCompilerMapGnuElement::read_elements);
 }
 
 struct MapCase {
@@ -107,7 +97,7 @@ TEST(CompilerMapGnuReader, DiscardedSectionsGiveNoRowWhereverTheyStand) {
 INSTANTIATE_TEST_SUITE_P(
     CompilerMapGnu, PatternDifferential,
     testing::Values(PatternCase{"gnu_map_input_section_line",
-                                &QZCompilerMapGnuElement::my_regex,
+                                &QZCompilerMapGnuElement::section_pattern,
                                 {" .text          0x0000d0d4       0x88 build/startup.o", " .text.startup.main",
                                  " COMMON         0x20000400       0x20 build/main.o",
                                  " .glue_7        0x00008590        0x0 linker stubs"}},

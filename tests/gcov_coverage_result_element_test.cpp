@@ -20,10 +20,9 @@ using Rows = std::vector<Row>;
 Rows read(const std::string& page) {
   std::istringstream in(page);
   std::deque<QZGCovCoverageResultElement> elements(1);  // stale content must go
-  QZGCovCoverageResultElement::read_elements(in, elements);
+  QZGCovCoverageResultElement::GetQZCoverageResultElements(in, elements);
   Rows rows;
   for (const auto& e : elements) {
-    EXPECT_TRUE(e.is_valid);
     EXPECT_EQ(e.row.function_name + e.row.C1_percent + e.row.C1_tested_lines + e.row.C1_testable_lines, "");
     rows.push_back({e.row.C0_percent, e.row.C0_tested_lines, e.row.C0_testable_lines});
   }

@@ -6,7 +6,9 @@
 #include <regex>
 #include <sstream>
 
-using Rows = std::vector<std::vector<std::string>>;
+#include "support/map_rows.h"
+
+using test_support::Rows;
 
 namespace {
 
@@ -17,15 +19,11 @@ struct Read {
 
 // originhex, origindec, sizehex, sizedec, section, filename of every record.
 Read read(const std::string& map) {
-  std::istringstream in(map);
-  std::deque<QZCompilerMapIarElement> elements(1);  // stale content must go
   Read read;
-  read.is_map = QZCompilerMapIarElement::read_elements(in, elements);
-  for (const QZCompilerMapIarElement& e : elements) {
-    EXPECT_TRUE(e.is_valid);
-    read.rows.push_back({e.originhex, std::to_string(e.origindec), e.sizehex, std::to_string(e.sizedec), e.section,
-                         e.filename});
-  }
+  read.rows = test_support::map_rows<QZCompilerMapIarElement>(
+      map, [&](std::istream& in, std::deque<QZCompilerMapIarElement>& out) {
+        read.is_map = QZCompilerMapIarElement::read_elements(in, out);
+      });
   return read;
 }
 
