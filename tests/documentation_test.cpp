@@ -1,11 +1,13 @@
 // The lists a reader finds outside the code: the manual pages, the README's
 // synopsis and main.cpp's header comment must name every parser type of the
-// program's table and every option the programs read, so that adding one to
-// the code without its documentation fails here.
+// program's table and every option the programs read, and the README's
+// Layout every shared header, so that adding one to the code without its
+// documentation fails here.
 
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <filesystem>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -77,6 +79,15 @@ std::string leading_comment(const std::string& source) {
   return comment;
 }
 
+// The shared machinery a new maintainer looks up first.
+std::vector<std::string> detail_headers() {
+  std::vector<std::string> result;
+  for (const auto& entry : std::filesystem::directory_iterator(source_dir + "/src/detail")) {
+    if (entry.path().extension() == ".h") result.push_back("`" + entry.path().filename().string() + "`");
+  }
+  return result;
+}
+
 struct document {
   std::string what;
   std::string text;
@@ -108,6 +119,7 @@ TEST(Documentation, EveryParserTypeAndOptionIsNamed) {
       {"VIViriZovuro-compare(1)", rendered_page("VIViriZovuro-compare.1", warnings), Compare::compare_option_names()},
       {"the README's synopsis", section(readme, "    VIViriZovuro --input=", "\n\n"), parser_type_names()},
       {"main.cpp's header comment", leading_comment(read_file(source_dir + "/src/main.cpp")), parser_type_names()},
+      {"the README's Layout", section(readme, "\n## Layout\n", "\n## "), detail_headers()},
   };
   for (const document& doc : documents) {
     ASSERT_FALSE(doc.text.empty()) << doc.what << " not found";
