@@ -4,7 +4,7 @@
 
 #include "compiler/compiler_map_gnu_element.h"
 #include "support/files.h"
-#include "support/map_rows.h"
+#include "support/reader_rows.h"
 #include "support/pattern_differential.h"
 #include "support/program.h"
 #include "support/sqlite_db.h"

@@ -6,7 +6,7 @@
 #include <regex>
 #include <sstream>
 
-#include "support/map_rows.h"
+#include "support/reader_rows.h"
 
 using test_support::Rows;
 

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "support/files.h"
-#include "support/map_rows.h"
+#include "support/reader_rows.h"
 #include "support/pattern_differential.h"
 #include "support/program.h"
 #include "support/sqlite_db.h"

@@ -7,7 +7,7 @@
 #include <regex>
 #include <sstream>
 
-#include "support/diagnostic_rows.h"
+#include "support/reader_rows.h"
 
 using test_support::Rows;
 

@@ -4,7 +4,7 @@
 
 #include <sstream>
 
-#include "support/diagnostic_rows.h"
+#include "support/reader_rows.h"
 #include "support/files.h"
 #include "support/pattern_differential.h"
 #include "support/program.h"

@@ -5,7 +5,7 @@
 #include <sstream>
 
 #include "detail/colour.h"
-#include "support/diagnostic_rows.h"
+#include "support/reader_rows.h"
 #include "support/pattern_differential.h"
 
 using test_support::Rows;

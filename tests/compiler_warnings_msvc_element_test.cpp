@@ -4,7 +4,7 @@
 
 #include <sstream>
 
-#include "support/diagnostic_rows.h"
+#include "support/reader_rows.h"
 #include "support/pattern_differential.h"
 
 using test_support::Rows;

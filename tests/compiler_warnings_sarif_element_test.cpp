@@ -4,7 +4,7 @@
 
 #include <sstream>
 
-#include "support/diagnostic_rows.h"
+#include "support/reader_rows.h"
 
 using test_support::Rows;
 

@@ -7,7 +7,7 @@
 #include <sstream>
 
 #include "compiler/compiler_warnings_element.h"
-#include "support/diagnostic_rows.h"
+#include "support/reader_rows.h"
 #include "support/pattern_differential.h"
 
 using test_support::Rows;
