@@ -23,10 +23,6 @@ class no_rows_error : public std::runtime_error {
   using std::runtime_error::runtime_error;
 };
 
-/// How many runs, the current one among them, the "failing since" of a
-/// still failing test looks back.
-inline constexpr std::size_t failing_since_window = 100;
-
 /// Compares the run options.hash of options.project (on options.platform, or
 /// on each of its platforms) with the baselines `rule` chooses. Throws
 /// no_rows_error and Detail::database_error.
@@ -39,8 +35,5 @@ comparison compare_runs(Detail::RowSource& source, const History& history, const
 /// Judges `found` by `rules`: every rule a platform breaks is added to
 /// found.broken, with its figures.
 void apply_gate(comparison& found, const std::vector<gate_rule>& rules);
-
-/// A rule's name as --fail-on spells it ("coverage-drop").
-std::string rule_name(const gate_rule& rule);
 
 }  // namespace Compare

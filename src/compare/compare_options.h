@@ -7,15 +7,9 @@
 #include <string>
 #include <vector>
 
-namespace Compare {
+#include "compare/gate.h"
 
-/// One rule of --fail-on.
-struct gate_rule {
-  enum class kind { new_failures, new_warnings, new_qac, coverage_drop, size_growth } what;
-  std::string warning_type;  // new-warnings=TYPE; empty: every type
-  double points = 0;         // coverage-drop=POINTS
-  std::uint64_t bytes = 0;   // size-growth=BYTES
-};
+namespace Compare {
 
 struct compare_options {
   std::string database;

@@ -1,40 +1,21 @@
+#include "compare/warnings_kind.h"
+
 #include <algorithm>
 #include <map>
 #include <set>
 #include <tuple>
 
-#include "compare/kinds.h"
-#include "compare/numbers.h"
+#include "compare/comparison.h"
+#include "compare/format.h"
+#include "compare/json_writer.h"
+#include "compare/kind_unit.h"
+#include "compare/page_chart.h"
+#include "compare/reports.h"
 #include "detail/tables.h"
 
 namespace Compare {
 
 namespace {
-
-// A diagnostic printed twice (a header included by two files) is one warning.
-std::vector<warning> distinct_warnings(const rows& stored) {
-  const Detail::sql_table& table = Detail::compiler_results_table();
-  const std::size_t filename = column_of(table, "filename");
-  const std::size_t line = column_of(table, "line");
-  const std::size_t type = column_of(table, "type");
-  const std::size_t error_id = column_of(table, "error_id");
-  std::set<std::tuple<std::string, std::string, std::string, std::string>> seen;
-  std::vector<warning> found;
-  for (const Detail::stored_row& row : stored) {
-    if (seen.emplace(row[filename], row[line], row[type], row[error_id]).second)
-      found.push_back({row[filename], line_number(row[line]), row[type], row[error_id]});
-  }
-  std::sort(found.begin(), found.end(), [](const warning& a, const warning& b) {
-    return std::tie(a.filename, a.line, a.type, a.error_id) < std::tie(b.filename, b.line, b.type, b.error_id);
-  });
-  return found;
-}
-
-counts_by_type counts_of(const std::vector<warning>& warnings) {
-  counts_by_type counts;
-  for (const warning& found : warnings) ++counts[found.type];
-  return counts;
-}
 
 using group_key = std::tuple<std::string, std::string, std::string>;  // filename, type, error_id
 using lines = std::multiset<std::int64_t>;                              // none (no line) as -1
@@ -78,15 +59,13 @@ void list(const group_key& key, const lines& left, std::vector<warning>& out) {
 
 }  // namespace
 
-counts_by_type count_warnings(const rows& current) { return counts_of(distinct_warnings(current)); }
-
-warnings_comparison compare_warnings(const rows& current, const rows* previous) {
+warnings_comparison compare_warnings(const Kinds::rows& current, const Kinds::rows* previous) {
   warnings_comparison found;
-  const std::vector<warning> now = distinct_warnings(current);
-  found.current = counts_of(now);
+  const std::vector<warning> now = Kinds::distinct_warnings(current);
+  found.current = Kinds::counts_of(now);
   if (!previous) return found;
-  const std::vector<warning> before = distinct_warnings(*previous);
-  found.previous = counts_of(before);
+  const std::vector<warning> before = Kinds::distinct_warnings(*previous);
+  found.previous = Kinds::counts_of(before);
   std::map<group_key, lines> now_groups = grouped(now);
   std::map<group_key, lines> before_groups = grouped(before);
   for (auto& [key, now_lines] : now_groups) {
@@ -96,5 +75,126 @@ warnings_comparison compare_warnings(const rows& current, const rows* previous) 
   for (const auto& [key, before_lines] : before_groups) list(key, before_lines, found.fixed);
   return found;
 }
+
+void judge_new_warnings(const platform_comparison& run, const gate_rule& rule, std::vector<std::string>& details) {
+  if (!run.warnings || !run.warnings->current || !run.warnings->base) return;
+  const auto counted = std::count_if(run.warnings->added.begin(), run.warnings->added.end(), [&](const warning& w) {
+    return rule.warning_type.empty() || w.type == rule.warning_type;
+  });
+  if (counted == 0) return;
+  std::string detail = count_of(static_cast<std::size_t>(counted), "new warning", "new warnings");
+  if (!rule.warning_type.empty()) detail += " of type " + rule.warning_type;
+  details.push_back(detail);
+}
+
+namespace {
+
+void compare(PlatformRuns& runs, platform_comparison& found) {
+  found.warnings = compare_kind<warnings_comparison>(runs, Detail::compiler_results_table(), compare_warnings,
+                                                     Kinds::count_warnings);
+}
+
+std::string figures(const warnings_comparison& warnings) {
+  if (!warnings.current) return not_loaded(warnings.base);
+  counts_by_type types = *warnings.current;
+  if (warnings.previous) {
+    for (const auto& [type, count] : *warnings.previous) types.try_emplace(type, 0);
+  }
+  std::vector<std::string> cells;
+  std::int64_t total = 0, previous_total = 0;
+  for (const auto& [type, count] : types) {
+    total += count;
+    std::optional<std::int64_t> before;
+    if (warnings.previous) {
+      const auto at = warnings.previous->find(type);
+      before = at == warnings.previous->end() ? 0 : at->second;
+      previous_total += *before;
+    }
+    cells.push_back(figure(count, before, type));
+  }
+  cells.insert(cells.begin(), figure(total, warnings.previous ? std::optional(previous_total) : std::nullopt,
+                                     "warnings"));
+  return joined(cells);
+}
+
+void totals(const platform_comparison& run, std::vector<totals_row>& found) {
+  if (run.warnings) found.push_back({"Warnings", figures(*run.warnings), baseline_text(run.warnings->base)});
+}
+
+std::string line_text(const warning& found) {
+  std::string text = found.filename;
+  if (found.line) text.append(":").append(std::to_string(*found.line));
+  return text.append(" ").append(found.type).append(" [").append(found.error_id).append("]");
+}
+
+void lists(const platform_comparison& run, std::vector<named_list>& lists) {
+  if (!run.warnings) return;
+  std::vector<std::string> added, fixed;
+  for (const warning& found : run.warnings->added) added.push_back(line_text(found));
+  for (const warning& found : run.warnings->fixed) fixed.push_back(line_text(found));
+  add_list(lists, "New warnings", added);
+  add_list(lists, "Fixed warnings", fixed);
+}
+
+void write_warning_list(Json& json, std::string_view name, const std::vector<warning>& warnings) {
+  json.key(name).open('[');
+  for (const warning& found : warnings) {
+    json.open('{').key("filename").string(found.filename);
+    json.key("line").value(found.line ? number(*found.line) : "null");
+    json.key("type").string(found.type).key("error_id").string(found.error_id).close('}');
+  }
+  json.close(']');
+}
+
+void json(Json& json, const platform_comparison& run) {
+  if (!run.warnings) return;
+  const warnings_comparison& warnings = *run.warnings;
+  json.key("warnings").open('{');
+  write_baseline(json, warnings.base);
+  const auto counts = [&](const counts_by_type& types) {
+    json.open('{');
+    for (const auto& [type, count] : types) json.key(type).value(number(count));
+    json.close('}');
+  };
+  write_optional(json, "current", warnings.current, counts);
+  write_optional(json, "previous", warnings.previous, counts);
+  write_warning_list(json, "new", warnings.added);
+  write_warning_list(json, "fixed", warnings.fixed);
+  json.close('}');
+}
+
+void trends(TrendReader& reader) {
+  for (const auto& row : reader.select("select githash, type, count(*) from (select distinct githash, filename, line, "
+                                       "type, error_id from compiler_results where " + reader.where() +
+                                       ") d group by githash, type")) {
+    std::optional<counts_by_type>& slot = reader.run(row[0]).warnings;
+    counts_by_type& types = slot ? *slot : slot.emplace();
+    types[row[1]] += Kinds::whole_number(row[2]);
+  }
+}
+
+void charts(const platform_comparison& run, const std::vector<run_figures>& runs, std::vector<chart>& charts) {
+  std::set<std::string> types;
+  bool any = false;
+  for (const run_figures& figures : runs) {
+    if (!figures.warnings) continue;
+    any = true;
+    for (const auto& [type, count] : *figures.warnings) types.insert(type);
+  }
+  if (!any) return;
+  chart warnings{"Warnings per run", "warnings", false, false, {}, run.warnings ? run.warnings->base : std::nullopt};
+  for (const std::string& type : types) {
+    warnings.lines.push_back(series_of(type, runs, [&](const run_figures& figures) -> std::optional<double> {
+      if (!figures.warnings) return std::nullopt;
+      const auto at = figures.warnings->find(type);
+      return at == figures.warnings->end() ? 0.0 : static_cast<double>(at->second);
+    }));
+  }
+  charts.push_back(std::move(warnings));
+}
+
+}  // namespace
+
+const kind_unit warnings_kind = {Detail::compiler_results_table, compare, totals, lists, json, trends, charts};
 
 }  // namespace Compare
