@@ -85,10 +85,12 @@ void json(Json& json, const platform_comparison& run) {
   json.close(']').close('}');
 }
 
+// A band empty in every row sums to NULL, which would make the whole sum
+// NULL: each band's sum counts as 0 then, as the comparison counts it.
 void trends(TrendReader& reader) {
   std::string misra;
   for (std::size_t band = 0; band + 1 < band_count; ++band)
-    misra += (band ? " + sum(" : "sum(") + number_of(band_name(band)) + ")";
+    misra += (band ? " + coalesce(sum(" : "coalesce(sum(") + number_of(band_name(band)) + "), 0)";
   for (const auto& row : reader.select("select githash, " + misra + ", sum(" + number_of("his") +
                                        ") from q_results where " + reader.where() + " group by githash"))
     reader.run(row[0]).qac = {Kinds::whole_number(row[1]), Kinds::whole_number(row[2])};
