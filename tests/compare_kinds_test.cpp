@@ -175,7 +175,9 @@ TEST(CompareGate, EachRuleJudgesItsKind) {
 TEST(CompareOptions, EveryOptionAndRuleOfTheTablesIsInTheUsage) {
   const std::string usage = Compare::compare_usage();
   for (const std::string& option : Compare::compare_option_names()) {
-    if (option != "--help") EXPECT_THAT(usage, testing::HasSubstr(option));
+    if (option != "--help") {
+      EXPECT_THAT(usage, testing::HasSubstr(option));
+    }
   }
   for (const Compare::rule_definition& rule : Compare::gate_rules())
     EXPECT_THAT(usage, testing::HasSubstr(Compare::rule_syntax(rule)));
