@@ -164,7 +164,7 @@ TEST(CompareGate, EachRuleJudgesItsKind) {
       {"new-qac", {}},  // no QAC rows: nothing to judge
   };
   for (const auto& c : cases) {
-    Compare::comparison found{"P", "h", {run}, {}};
+    Compare::comparison found{"P", "h", {run}, {}, {}};
     Compare::apply_gate(found, rules_of(c.fail_on));
     std::vector<std::string> details;
     for (const Compare::broken_rule& rule : found.broken) details.push_back(rule.rule + ": " + rule.detail);

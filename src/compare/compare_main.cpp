@@ -15,6 +15,9 @@
 //   3  no rows for the hash, a database that cannot be read, a file that
 //      cannot be written
 
+#include <cerrno>
+#include <csignal>
+#include <cstring>
 #include <fstream>
 #include <iostream>
 #include <string>
@@ -53,8 +56,10 @@ bool read_ancestors(const std::string& path, std::vector<std::string>& hashes) {
 }
 
 bool write_report(const std::optional<std::string>& path, const std::string& text) {
+  errno = 0;
   if (!path || Detail::write_file(*path, text)) return true;
-  Detail::print_error(std::cerr, "Could not write " + *path);
+  const int reason = errno;
+  Detail::print_error(std::cerr, "Could not write " + *path + (reason ? std::string(": ") + std::strerror(reason) : ""));
   return false;
 }
 
@@ -85,15 +90,20 @@ int run(const Compare::compare_options& options) {
     return failed;
   }
   Compare::apply_gate(found, options.rules);
-  std::cout << Compare::text_report(found) << std::flush;
+  // The files first: a reader of standard output that stops early (head)
+  // must not cost them.
   bool written = write_report(options.markdown, Compare::markdown_report(found, options.markdown_limit));
   written = write_report(options.json, Compare::json_report(found)) && written;
   if (options.html) written = write_report(options.html, Compare::history_page(found, trends)) && written;
-  if (!written) return failed;
+  errno = 0;
+  std::cout << Compare::text_report(found) << std::flush;
   if (!std::cout) {
-    Detail::print_error(std::cerr, "Could not write standard output");
+    const int reason = errno;
+    Detail::print_error(std::cerr, "Could not write standard output" +
+                                       (reason ? std::string(": ") + std::strerror(reason) : std::string()));
     return failed;
   }
+  if (!written) return failed;
   return found.passed() ? passed : rule_broken;
 }
 
@@ -101,6 +111,8 @@ int run(const Compare::compare_options& options) {
 
 int main(int argc, char* argv[]) {
   Detail::set_program_name("VIViriZovuro-compare");
+  // A closed standard output is an error to report, not a silent death.
+  std::signal(SIGPIPE, SIG_IGN);
   std::string problem;
   const auto options = Compare::parse_compare_options({argv + 1, argv + argc}, problem);
   if (!options) return refuse_command_line(problem);

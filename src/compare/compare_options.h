@@ -24,6 +24,7 @@ struct compare_options {
   std::optional<std::string> html;
   std::size_t history = 30;
   std::vector<gate_rule> rules;
+  bool no_rules = false;  // --fail-on=none
   bool help = false;
 };
 

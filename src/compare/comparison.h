@@ -34,6 +34,7 @@ struct comparison {
   std::string project;
   std::string current_hash;
   std::vector<platform_comparison> runs;  // by platform
+  std::vector<std::string> rules;  // the gate's rules as given, each once; none: nothing checked
   std::vector<broken_rule> broken;
   bool passed() const { return broken.empty(); }
 };

@@ -2,6 +2,7 @@
 
 #include "compare/compare.h"
 #include "compare/format.h"
+#include "compare/row_text.h"
 
 namespace Compare {
 
@@ -30,7 +31,8 @@ std::string rule_syntax(const rule_definition& rule) {
 
 std::string first_names(const std::vector<std::string>& names) {
   std::string text;
-  for (std::size_t i = 0; i < names.size() && i < 5; ++i) text += (i ? ", " : "") + names[i];
+  // Each name cut: the verdict must fit a comment's size whatever the rows hold.
+  for (std::size_t i = 0; i < names.size() && i < 5; ++i) text += (i ? ", " : "") + cut_text(names[i], 200);
   if (names.size() > 5) text += ", and " + grouped(static_cast<std::int64_t>(names.size() - 5)) + " more";
   return text;
 }
@@ -40,6 +42,7 @@ std::string count_of(std::size_t count, std::string_view one, std::string_view m
 }
 
 void apply_gate(comparison& found, const std::vector<gate_rule>& rules) {
+  for (const gate_rule& rule : rules) found.rules.push_back(rule.text);
   for (const platform_comparison& run : found.runs) {
     for (const gate_rule& rule : rules) {
       std::vector<std::string> details;

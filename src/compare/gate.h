@@ -25,6 +25,7 @@ struct rule_definition {
 /// One rule of --fail-on.
 struct gate_rule {
   const rule_definition* definition = nullptr;
+  std::string text;          // as given: "coverage-drop=0.5"
   std::string warning_type;  // new-warnings=TYPE; empty: every type
   double points = 0;         // coverage-drop=POINTS
   std::uint64_t bytes = 0;   // size-growth=BYTES

@@ -10,6 +10,7 @@
 #include "compare/kind_unit.h"
 #include "compare/page_chart.h"
 #include "compare/reports.h"
+#include "compare/row_text.h"
 #include "detail/html_escape.h"
 
 namespace Compare {
@@ -42,7 +43,7 @@ std::string value_text(double value, bool percent) {
   return percent ? one_decimal(value) + "%" : grouped(static_cast<std::int64_t>(std::llround(value)));
 }
 
-std::string short_hash(const std::string& hash) { return hash.substr(0, 8); }
+std::string short_hash(const std::string& hash) { return first_characters(hash, 8); }
 std::string date_of(const run_figures& run) { return run.earliest.substr(0, run.earliest.find(' ')); }
 
 // A round step for about five ticks up to `largest`.
@@ -285,8 +286,8 @@ std::string history_page(const comparison& found, const std::vector<std::vector<
                     escape(found.project) + " at " + escape(short_hash(found.current_hash)) + "</title>\n<style>" +
                     style_sheet + "</style>\n</head>\n<body>\n" + definitions();
   out += "<h1>" + escape(found.project) + " at <code>" + escape(found.current_hash) + "</code></h1>\n";
-  out += found.passed() ? "<p class=\"passed\"><strong>Gate: passed</strong></p>\n"
-                        : "<p class=\"failed\"><strong>Gate: failed</strong></p>\n<ul>";
+  out += std::string(found.passed() ? "<p class=\"passed\">" : "<p class=\"failed\">") + "<strong>Gate: " +
+         verdict_word(found, "failed") + "</strong></p>\n" + (found.passed() ? "" : "<ul>");
   for (const broken_rule& rule : found.broken)
     out += "<li><code>" + escape(rule.rule) + "</code> (" + escape(rule.platform) + "): " + escape(rule.detail) + "</li>";
   if (!found.passed()) out += "</ul>\n";

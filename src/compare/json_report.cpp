@@ -14,6 +14,7 @@ std::string json_report(const comparison& found) {
     json.close('}');
   }
   json.close(']').key("gate").open('{').key("passed").value(found.passed() ? "true" : "false");
+  write_names(json, "rules", found.rules);
   json.key("broken").open('[');
   for (const broken_rule& rule : found.broken) {
     json.open('{').key("platform").string(rule.platform).key("rule").string(rule.rule);

@@ -20,6 +20,11 @@ std::string not_loaded(const std::optional<baseline>& base) {
   return "not loaded in this run" + (base ? " (last in " + base->hash + ")" : std::string());
 }
 
+std::string verdict_word(const comparison& found, std::string_view failed) {
+  if (!found.passed()) return std::string(failed);
+  return found.rules.empty() ? "no rules (nothing checked)" : "passed";
+}
+
 std::string baseline_text(const std::optional<baseline>& base) {
   if (!base) return "none";
   return base->hash + " (" + std::string(chosen_by_name(base->how)) + ")";

@@ -34,6 +34,10 @@ std::vector<named_list> lists_of(const platform_comparison& run);
 /// Adds the list unless it is empty.
 void add_list(std::vector<named_list>& lists, std::string title, std::vector<std::string> entries);
 
+/// "passed", `failed`, or "no rules (nothing checked)" where the gate was
+/// given no rule: a gate that checked nothing never reads as passed.
+std::string verdict_word(const comparison& found, std::string_view failed);
+
 /// "abc1234 (history)", or "none".
 std::string baseline_text(const std::optional<baseline>& base);
 

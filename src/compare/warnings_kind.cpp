@@ -151,9 +151,13 @@ void json(Json& json, const platform_comparison& run) {
   const warnings_comparison& warnings = *run.warnings;
   json.key("warnings").open('{');
   write_baseline(json, warnings.base);
+  // Types that differ only in bytes that are not UTF-8 are one key once
+  // those bytes are replaced: their counts are merged.
   const auto counts = [&](const counts_by_type& types) {
+    std::map<std::string, std::int64_t> by_key;
+    for (const auto& [type, count] : types) by_key[quoted(type)] += count;
     json.open('{');
-    for (const auto& [type, count] : types) json.key(type).value(number(count));
+    for (const auto& [key, count] : by_key) json.value(key + ":" + number(count));
     json.close('}');
   };
   write_optional(json, "current", warnings.current, counts);
