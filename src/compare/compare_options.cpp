@@ -82,20 +82,20 @@ std::string read_rule(std::string_view text, gate_rule& rule) {
 // gate off unnoticed; "none" is the way to check nothing. A rule given twice
 // counts once.
 std::string read_rules(std::string_view list, std::vector<gate_rule>& rules, bool& none) {
-  if (list == "none") {
-    none = true;
-    return rules.empty() ? "" : "--fail-on: none excludes other rules";
-  }
   while (true) {
     const std::size_t comma = list.find(',');
     const std::string_view text = list.substr(0, comma);
     if (text.empty()) return "--fail-on: no rule given";
-    gate_rule rule{};
-    if (std::string problem = read_rule(text, rule); !problem.empty()) return problem;
-    rule.text = text;
-    if (none) return "--fail-on: none excludes other rules";
-    if (std::none_of(rules.begin(), rules.end(), [&](const gate_rule& given) { return given.text == text; }))
-      rules.push_back(rule);
+    if (text == "none") {
+      none = true;
+    } else {
+      gate_rule rule{};
+      if (std::string problem = read_rule(text, rule); !problem.empty()) return problem;
+      rule.text = text;
+      if (std::none_of(rules.begin(), rules.end(), [&](const gate_rule& given) { return given.text == text; }))
+        rules.push_back(rule);
+    }
+    if (none && !rules.empty()) return "--fail-on: none excludes other rules";
     if (comma == std::string_view::npos) return {};
     list.remove_prefix(comma + 1);
   }
