@@ -164,7 +164,8 @@ TEST(CompareGate, EachRuleJudgesItsKind) {
       {"new-qac", {}},  // no QAC rows: nothing to judge
   };
   for (const auto& c : cases) {
-    Compare::comparison found{"P", "h", {run}, {}, {}};
+    Compare::comparison found;
+    found.runs = {run};
     Compare::apply_gate(found, rules_of(c.fail_on));
     std::vector<std::string> details;
     for (const Compare::broken_rule& rule : found.broken) details.push_back(rule.rule + ": " + rule.detail);
@@ -233,7 +234,7 @@ TEST(CompareTrends, StatementsCountAsTheKindsDo) {
   }
   const auto source = Detail::open_row_source(path);
   const Compare::History history(*source, "P");
-  const std::vector<Compare::run_figures> figures = Compare::read_trends(*source, history, "P", "Pwe3", "h2", 10);
+  const std::vector<Compare::run_figures> figures = Compare::read_trends(*source, history, {}, "P", "Pwe3", "h2", 10);
   ASSERT_EQ(figures.size(), 2u);
   for (const Compare::run_figures& run : figures) {
     const auto& rows = runs.at(run.githash);

@@ -74,7 +74,8 @@ TEST_F(TestsHistory, TotalsAndListsAgainstTheNewestOlderRun) {
             R"("current":{"passed":2,"failed":2,"skipped":1,"total":5},)"
             R"("previous":{"passed":3,"failed":2,"skipped":0,"total":5},)"
             R"("new_failures":["S.A"],"still_failing":[{"name":"S.D","since":"aaaaaaa1"}],"fixed":["S.B"],)"
-            R"("added":["S.F"],"removed":["S.E"]}}],"gate":{"passed":true,"rules":[],"broken":[]}})"
+            R"("added":["S.F"],"removed":["S.E"]}}],"gate":{"passed":true,"rules":[],"broken":[]},)"
+            R"("notes":[],"window":{"order":"date","source":"date","depth":null}})"
             "\n");
 }
 

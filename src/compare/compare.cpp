@@ -18,7 +18,9 @@ comparison compare_runs(Detail::RowSource& source, const History& history, const
   };
   if (!history.has_rows(options.hash)) throw no_rows(options.hash);
   if (rule.given && !history.stored_hash(*rule.given)) throw no_rows(*rule.given);
-  comparison found{options.project, options.hash, {}, {}, {}};
+  comparison found;
+  found.project = options.project;
+  found.current_hash = options.hash;
   std::vector<std::string> platforms = history.platforms_of(options.hash);
   if (options.platform) {
     if (std::find(platforms.begin(), platforms.end(), *options.platform) == platforms.end())

@@ -2,7 +2,7 @@
 // baseline, and gates the build on what got worse.
 //
 //   VIViriZovuro-compare --database=FILE|postgresql://... --project_name=P --hash_value=NEW
-//                        [--platform=X] [--baseline=OLD | --ancestors=FILE]
+//                        [--platform=X] [--baseline=OLD | --ancestors=FILE] [--repository=DIR|none]
 //                        [--markdown=FILE] [--markdown-limit=BYTES] [--json=FILE]
 //                        [--html=FILE] [--history=N] [--fail-on=RULE,...]
 //
@@ -23,6 +23,7 @@
 #include <string>
 #include <vector>
 
+#include "compare/ancestry.h"
 #include "compare/compare.h"
 #include "compare/history_page.h"
 #include "compare/reports.h"
@@ -39,22 +40,6 @@ int refuse_command_line(const std::string& problem) {
   return bad_command_line;
 }
 
-// Hashes one per line, newest first, as git rev-list prints them.
-bool read_ancestors(const std::string& path, std::vector<std::string>& hashes) {
-  std::ifstream file;
-  if (path != "-") {
-    file.open(path);
-    if (!file) return false;
-  }
-  std::istream& in = path == "-" ? std::cin : file;
-  for (std::string line; std::getline(in, line);) {
-    while (!line.empty() && (line.back() == '\r' || line.back() == ' ' || line.back() == '\t')) line.pop_back();
-    const std::size_t start = line.find_first_not_of(" \t");
-    if (start != std::string::npos) hashes.push_back(line.substr(start));
-  }
-  return !in.bad();
-}
-
 bool write_report(const std::optional<std::string>& path, const std::string& text) {
   errno = 0;
   if (!path || Detail::write_file(*path, text)) return true;
@@ -64,13 +49,10 @@ bool write_report(const std::optional<std::string>& path, const std::string& tex
 }
 
 int run(const Compare::compare_options& options) {
-  Compare::baseline_rule rule;
-  rule.given = options.baseline;
-  if (options.ancestors) {
-    rule.ancestors.emplace();
-    if (!read_ancestors(*options.ancestors, *rule.ancestors))
-      return refuse_command_line("--ancestors: could not read " + *options.ancestors);
-  }
+  std::string problem;
+  const std::optional<Compare::ancestry> line = Compare::find_ancestry(options, problem);
+  if (!line) return refuse_command_line(problem);
+  const Compare::baseline_rule& rule = line->rule;
   Compare::comparison found;
   std::vector<std::vector<Compare::run_figures>> trends;
   try {
@@ -79,7 +61,7 @@ int run(const Compare::compare_options& options) {
     found = Compare::compare_runs(*source, history, options, rule);
     if (options.html) {
       for (const Compare::platform_comparison& platform : found.runs)
-        trends.push_back(Compare::read_trends(*source, history, options.project, platform.platform, options.hash,
+        trends.push_back(Compare::read_trends(*source, history, rule, options.project, platform.platform, options.hash,
                                               options.history));
     }
   } catch (const Detail::database_error& error) {
@@ -89,6 +71,8 @@ int run(const Compare::compare_options& options) {
     Detail::print_error(std::cerr, error.what());
     return failed;
   }
+  found.window = line->window;
+  found.notes.insert(found.notes.begin(), line->notes.begin(), line->notes.end());
   Compare::apply_gate(found, options.rules);
   // The files first: a reader of standard output that stops early (head)
   // must not cost them.

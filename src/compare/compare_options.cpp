@@ -129,6 +129,7 @@ const option_definition option_table[] = {
     {"platform", [](compare_options& o, const std::string& v) { return o.platform = v, std::string(); }},
     {"baseline", [](compare_options& o, const std::string& v) { return o.baseline = v, std::string(); }},
     {"ancestors", [](compare_options& o, const std::string& v) { return o.ancestors = v, std::string(); }},
+    {"repository", [](compare_options& o, const std::string& v) { return o.repository = v, std::string(); }},
     {"markdown", [](compare_options& o, const std::string& v) { return o.markdown = v, std::string(); }},
     {"markdown-limit", read_markdown_limit},
     {"json", [](compare_options& o, const std::string& v) { return o.json = v, std::string(); }},
@@ -198,12 +199,13 @@ std::vector<std::string> compare_option_names() {
 
 std::string compare_usage() {
   return "Usage: VIViriZovuro-compare --database=FILE|postgresql://... --project_name=P --hash_value=NEW\n"
-         "                            [--platform=X] [--baseline=OLD | --ancestors=FILE]\n"
+         "                            [--platform=X] [--baseline=OLD | --ancestors=FILE] [--repository=DIR|none]\n"
          "                            [--markdown=FILE] [--markdown-limit=BYTES] [--json=FILE]\n"
          "                            [--html=FILE] [--history=N] [--fail-on=RULE,...]\n"
          "Compares the run of hash NEW of project P in the results database with its baseline.\n"
          "  --ancestors=FILE  hashes one per line, newest first (git rev-list --first-parent HEAD~1); - reads\n"
-         "                    standard input. Without it or --baseline: the newest older run of each kind.\n"
+         "                    standard input. Without it or --baseline: the ancestry git gives (--repository,\n"
+         "                    or the working directory's), else the newest older run of each kind.\n"
          "  --html=FILE       a page with the trends of the last --history=N runs (default 30, at most 1000)\n"
          "                    and the comparison\n"
          "  --fail-on=RULE    " + rule_list(20, 20, 100) + "; exit status 1 when one breaks;\n"

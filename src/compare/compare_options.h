@@ -18,6 +18,7 @@ struct compare_options {
   std::optional<std::string> platform;
   std::optional<std::string> baseline;
   std::optional<std::string> ancestors;  // a file, "-" for standard input
+  std::optional<std::string> repository;  // a git repository, "none" for none
   std::optional<std::string> markdown;
   std::uint64_t markdown_limit = 1'000'000;
   std::optional<std::string> json;

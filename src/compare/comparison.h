@@ -30,12 +30,22 @@ struct broken_rule {
   std::string detail;
 };
 
+/// How the runs of a line of work were ordered: by an ancestry (from git or
+/// from --ancestors, `depth` commits of it) or by date.
+struct run_window {
+  std::string order = "date";   // "ancestry" or "date"
+  std::string source = "date";  // "git", "ancestors" or "date"
+  std::optional<std::size_t> depth;
+};
+
 struct comparison {
   std::string project;
   std::string current_hash;
   std::vector<platform_comparison> runs;  // by platform
   std::vector<std::string> rules;  // the gate's rules as given, each once; none: nothing checked
   std::vector<broken_rule> broken;
+  run_window window;
+  std::vector<std::string> notes;  // what a reader must know to trust the figures
   bool passed() const { return broken.empty(); }
 };
 

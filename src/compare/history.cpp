@@ -13,6 +13,7 @@ std::string_view chosen_by_name(chosen_by how) {
   switch (how) {
     case chosen_by::baseline: return "baseline";
     case chosen_by::ancestors: return "ancestors";
+    case chosen_by::git: return "git";
     case chosen_by::history: return "history";
   }
   return "";
@@ -144,10 +145,26 @@ std::optional<baseline> choose_baseline(const std::vector<run_point>& runs, cons
   }
   if (rule.ancestors) {
     for (const std::string& listed : *rule.ancestors) {
-      if (const run_point* run = find_run(runs, listed, current)) return baseline{run->githash, chosen_by::ancestors};
+      if (const run_point* run = find_run(runs, listed, current)) return baseline{run->githash, rule.ancestry_source};
     }
     return std::nullopt;
   }
+  return newest_older(runs, current, current_earliest);
+}
+
+std::vector<run_point> ancestry_runs(const std::vector<run_point>& runs, const std::string& current,
+                                     const std::vector<std::string>& ancestors) {
+  std::vector<run_point> found;
+  for (auto listed = ancestors.rbegin(); listed != ancestors.rend(); ++listed) {
+    if (const run_point* run = find_run(runs, *listed, current)) {
+      if (found.empty() || found.back().githash != run->githash) found.push_back(*run);
+    }
+  }
+  return found;
+}
+
+std::optional<baseline> newest_older(const std::vector<run_point>& runs, const std::string& current,
+                                     const std::string& current_earliest) {
   std::string since = current_earliest;
   for (const run_point& run : runs) {
     if (run.githash == current) since = run.earliest;

@@ -51,11 +51,22 @@ class History {
   std::map<std::string_view, std::vector<Detail::stored_run>> runs_;  // by table name
 };
 
-/// How the baselines are chosen: --baseline, --ancestors, or neither.
+/// How the baselines are chosen: --baseline, the ancestry (from --ancestors
+/// or from git, newest first), or neither.
 struct baseline_rule {
   std::optional<std::string> given;
   std::optional<std::vector<std::string>> ancestors;
+  chosen_by ancestry_source = chosen_by::ancestors;
 };
+
+/// The runs of `runs` that the ancestry names, oldest first (the current
+/// one left out): a line of work without the runs of other branches.
+std::vector<run_point> ancestry_runs(const std::vector<run_point>& runs, const std::string& current,
+                                     const std::vector<std::string>& ancestors);
+
+/// The newest run older than the current one by date.
+std::optional<baseline> newest_older(const std::vector<run_point>& runs, const std::string& current,
+                                     const std::string& current_earliest);
 
 /// The baseline of a kind among its `runs` (oldest first) for the run
 /// `current`, whose earliest row is `current_earliest` where it has none of

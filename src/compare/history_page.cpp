@@ -286,6 +286,11 @@ std::string history_page(const comparison& found, const std::vector<std::vector<
                     escape(found.project) + " at " + escape(short_hash(found.current_hash)) + "</title>\n<style>" +
                     style_sheet + "</style>\n</head>\n<body>\n" + definitions();
   out += "<h1>" + escape(found.project) + " at <code>" + escape(found.current_hash) + "</code></h1>\n";
+  if (!found.notes.empty()) {
+    out += "<ul class=\"notes\">";
+    for (const std::string& note : found.notes) out += "<li>" + escape(note) + "</li>";
+    out += "</ul>\n";
+  }
   out += std::string(found.passed() ? "<p class=\"passed\">" : "<p class=\"failed\">") + "<strong>Gate: " +
          verdict_word(found, "failed") + "</strong></p>\n" + (found.passed() ? "" : "<ul>");
   for (const broken_rule& rule : found.broken)

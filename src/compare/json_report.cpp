@@ -20,7 +20,11 @@ std::string json_report(const comparison& found) {
     json.open('{').key("platform").string(rule.platform).key("rule").string(rule.rule);
     json.key("detail").string(rule.detail).close('}');
   }
-  json.close(']').close('}').close('}');
+  json.close(']').close('}');
+  write_names(json, "notes", found.notes);
+  json.key("window").open('{').key("order").string(found.window.order).key("source").string(found.window.source);
+  json.key("depth").value(found.window.depth ? number(static_cast<std::uint64_t>(*found.window.depth)) : "null");
+  json.close('}').close('}');
   return json.take() + "\n";
 }
 

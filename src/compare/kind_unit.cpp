@@ -23,6 +23,16 @@ kind_runs PlatformRuns::find(const Detail::sql_table& table, const std::string* 
   return {choose_baseline(runs, options_.hash, earliest_, rule_), current};
 }
 
+std::vector<run_point> PlatformRuns::line_of_work(const Detail::sql_table& table) const {
+  std::vector<run_point> runs = history_.runs(table, platform_);
+  if (!rule_.ancestors) return runs;
+  std::vector<run_point> line = ancestry_runs(runs, options_.hash, *rule_.ancestors);
+  for (const run_point& run : runs) {
+    if (run.githash == options_.hash) line.push_back(run);
+  }
+  return line;
+}
+
 const rows& PlatformRuns::rows_of(const Detail::sql_table& table, const std::string& hash) {
   auto [at, inserted] = cache_.try_emplace({table.name, hash});
   if (inserted) at->second = source_.rows(table, options_.project, hash, platform_);

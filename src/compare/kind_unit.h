@@ -49,6 +49,10 @@ class PlatformRuns {
   const std::string& project() const { return options_.project; }
   const std::string& platform() const { return platform_; }
   const History& history() const { return history_; }
+  const baseline_rule& rule() const { return rule_; }
+  /// The runs in `table` on this platform as a line of work, oldest first:
+  /// the ancestry's where there is one, else all by date.
+  std::vector<run_point> line_of_work(const Detail::sql_table& table) const;
   Detail::RowSource& source() { return source_; }
 
  private:

@@ -66,17 +66,26 @@ std::size_t longest_list(const comparison& found) {
   return longest;
 }
 
-// The heading and the verdict, within `limit`: the rules' details are cut
+// The notes, never cut, each at most 200 characters.
+std::string notes_list(const comparison& found) {
+  std::string out;
+  for (const std::string& note : found.notes) out += "- " + markdown_text(cut_text(note, 200)) + "\n";
+  return out.empty() ? out : "\n" + out;
+}
+
+// The heading, the verdict and the notes, within `limit`: the rules' details are cut
 // shorter, then left out, then the rules that do not fit are counted.
 std::string head_within(const comparison& found, std::uint64_t limit) {
   const std::string heading = "## " + markdown_text(cut_text(found.project, heading_characters)) + " at <code>" +
                               markdown_text(cut_text(found.current_hash, heading_characters)) + "</code>\n\n";
-  const std::size_t room = limit > heading.size() ? static_cast<std::size_t>(limit - heading.size()) : 0;
+  std::size_t room = limit > heading.size() ? static_cast<std::size_t>(limit - heading.size()) : 0;
+  const std::string notes = notes_list(found);
+  room = room > notes.size() ? room - notes.size() : 0;
   for (std::size_t characters : {std::numeric_limits<std::size_t>::max(), std::size_t{100}, std::size_t{0}}) {
     const std::string all = verdict(found, characters, std::numeric_limits<std::size_t>::max());
-    if (all.size() <= room) return heading + all;
+    if (all.size() <= room) return heading + all + notes;
   }
-  return heading + verdict(found, 0, room);
+  return heading + verdict(found, 0, room) + notes;
 }
 
 }  // namespace

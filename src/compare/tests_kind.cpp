@@ -46,12 +46,13 @@ void judge_new_failures(const platform_comparison& run, const gate_rule&, std::v
 
 namespace {
 
-// Walks back from the baseline through the runs of the tests, oldest first
-// in `runs`, while a still failing test kept failing.
+// Walks back from the baseline through the runs of the tests (the line of
+// work: the ancestry's runs where there is one), while a still failing test
+// kept failing.
 void find_failing_since(tests_comparison& tests, PlatformRuns& platform) {
   if (tests.still_failing.empty() || !tests.base) return;
   const Detail::sql_table& table = Detail::ut_results_table();
-  const std::vector<run_point> runs = platform.history().runs(table, platform.platform());
+  const std::vector<run_point> runs = platform.line_of_work(table);
   auto at = std::find_if(runs.begin(), runs.end(), [&](const run_point& run) { return run.githash == tests.base->hash; });
   if (at == runs.end()) return;
   std::map<std::string, std::string*> pending;  // name -> its "since"

@@ -48,6 +48,10 @@ std::string text_report(const comparison& found) {
     out += "\n";
   }
   out += "\n";
+  if (!found.notes.empty()) {
+    out += "Notes:\n";
+    for (const std::string& note : found.notes) out += "  " + terminal_text(note) + "\n";
+  }
   append_verdict(out, found);
   return out;
 }

@@ -15,9 +15,16 @@ std::string window_condition(std::size_t hashes) {
   return condition + ")";
 }
 
-std::vector<run_point> window_of(const History& history, const std::string& platform, const std::string& current,
-                                 std::size_t count) {
-  const std::vector<run_point> runs = history.runs(platform);
+std::vector<run_point> window_of(const History& history, const baseline_rule& rule, const std::string& platform,
+                                 const std::string& current, std::size_t count) {
+  std::vector<run_point> runs = history.runs(platform);
+  if (rule.ancestors) {
+    std::vector<run_point> line = ancestry_runs(runs, current, *rule.ancestors);
+    for (const run_point& run : runs) {
+      if (run.githash == current) line.push_back(run);
+    }
+    runs = std::move(line);
+  }
   const auto end = std::find_if(runs.begin(), runs.end(), [&](const run_point& run) { return run.githash == current; });
   if (end == runs.end()) return {};
   const std::size_t last = static_cast<std::size_t>(end - runs.begin()) + 1;
@@ -50,10 +57,11 @@ run_figures& TrendReader::run(const std::string& hash) {
   return runs_.front();  // the statements name only the window's hashes
 }
 
-std::vector<run_figures> read_trends(Detail::RowSource& source, const History& history, const std::string& project,
-                                     const std::string& platform, const std::string& current, std::size_t count) {
+std::vector<run_figures> read_trends(Detail::RowSource& source, const History& history, const baseline_rule& rule,
+                                     const std::string& project, const std::string& platform,
+                                     const std::string& current, std::size_t count) {
   std::vector<run_figures> runs;
-  for (const run_point& run : window_of(history, platform, current, count))
+  for (const run_point& run : window_of(history, rule, platform, current, count))
     runs.push_back({run.githash, run.earliest, {}, {}, {}, {}, {}, {}});
   if (runs.empty()) return runs;
   TrendReader reader(source, project, platform, runs);

@@ -54,7 +54,9 @@ std::string number_of(std::string_view column, std::string_view type = "bigint")
 
 /// The last `count` runs of `project` on `platform` up to and including
 /// `current`, ordered by their earliest rows, each with its figures.
-std::vector<run_figures> read_trends(Detail::RowSource& source, const History& history, const std::string& project,
-                                     const std::string& platform, const std::string& current, std::size_t count);
+/// With an ancestry, the runs are the current one and its ancestors'.
+std::vector<run_figures> read_trends(Detail::RowSource& source, const History& history, const baseline_rule& rule,
+                                     const std::string& project, const std::string& platform,
+                                     const std::string& current, std::size_t count);
 
 }  // namespace Compare
