@@ -97,6 +97,28 @@ TEST(CompareKindsOnRows, WarningsPrintedTwiceCountOnceAndUnmatchedAreNewOrFixed)
   EXPECT_THAT(places(found.fixed), ElementsAre("c.c:5"));
 }
 
+TEST(CompareKindsOnRows, WarningsThatMovedAreMatchedAsADiffAlignsLines) {
+  const auto at = [](const std::vector<int>& lines) {
+    std::vector<std::tuple<std::string, std::string, std::string>> warnings;
+    for (int line : lines) warnings.emplace_back("src/a.c", std::to_string(line), "style");
+    return warning_rows(warnings);
+  };
+  const struct {
+    std::vector<int> before, now;
+    std::vector<std::string> added, fixed;
+  } cases[] = {
+      {{1593}, {127, 1594}, {"src/a.c:127"}, {}},
+      {{1526, 1537}, {1511, 1537, 1548}, {"src/a.c:1511"}, {}},
+      {{10, 20}, {12, 20, 30}, {"src/a.c:30"}, {}},
+      {{12, 20, 30}, {10, 20}, {}, {"src/a.c:30"}},
+  };
+  for (const auto& c : cases) {
+    const auto found = Compare::compare_warnings(at(c.now), baseline(at(c.before)));
+    EXPECT_EQ(places(found.added), c.added);
+    EXPECT_EQ(places(found.fixed), c.fixed);
+  }
+}
+
 TEST(CompareKindsOnRows, QacBandsThatRosePerFile) {
   const sql_table& table = Detail::q_results_table();
   const auto file = [&](std::string name, std::string misra_2, std::string his) {

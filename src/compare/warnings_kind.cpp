@@ -11,6 +11,7 @@
 #include "compare/kind_unit.h"
 #include "compare/page_chart.h"
 #include "compare/reports.h"
+#include "compare/warning_alignment.h"
 #include "detail/tables.h"
 
 namespace Compare {
@@ -18,43 +19,52 @@ namespace Compare {
 namespace {
 
 using group_key = std::tuple<std::string, std::string, std::string>;  // filename, type, error_id
-using lines = std::multiset<std::int64_t>;                              // none (no line) as -1
 
-std::map<group_key, lines> grouped(const std::vector<warning>& warnings) {
-  std::map<group_key, lines> groups;
-  for (const warning& found : warnings)
-    groups[{found.filename, found.type, found.error_id}].insert(found.line.value_or(-1));
+struct group_lines {
+  std::size_t without_line = 0;
+  std::vector<std::int64_t> lines;  // ascending
+};
+
+std::map<group_key, group_lines> grouped(const std::vector<warning>& warnings) {
+  std::map<group_key, group_lines> groups;
+  for (const warning& found : warnings) {
+    group_lines& group = groups[{found.filename, found.type, found.error_id}];
+    if (found.line) group.lines.push_back(*found.line);
+    else ++group.without_line;
+  }
+  for (auto& [key, group] : groups) std::sort(group.lines.begin(), group.lines.end());
   return groups;
 }
 
-// Lines move with every edit: the warnings of one file, type and identifier
-// are matched on the same line first, then each remaining current one with
-// the nearest remaining line of the baseline. What stays unmatched is new
-// (in `current`) or fixed (in `previous`).
-void match(lines& current, lines& previous) {
-  for (auto at = current.begin(); at != current.end();) {
-    const auto same = previous.find(*at);
-    if (same == previous.end()) {
-      ++at;
-      continue;
-    }
-    previous.erase(same);
-    at = current.erase(at);
+// Only the lines no pair of `pairs` takes (`side` 0: the first of each pair).
+std::vector<std::int64_t> unmatched(const std::vector<std::int64_t>& lines,
+                                    const std::vector<std::pair<std::size_t, std::size_t>>& pairs, int side) {
+  std::vector<bool> taken(lines.size());
+  for (const auto& pair : pairs) taken[side == 0 ? pair.first : pair.second] = true;
+  std::vector<std::int64_t> left;
+  for (std::size_t i = 0; i < lines.size(); ++i) {
+    if (!taken[i]) left.push_back(lines[i]);
   }
-  for (auto at = current.begin(); at != current.end() && !previous.empty();) {
-    auto nearest = previous.lower_bound(*at);
-    if (nearest == previous.end() || (nearest != previous.begin() && *at - *std::prev(nearest) <= *nearest - *at))
-      nearest = std::prev(nearest);
-    previous.erase(nearest);
-    at = current.erase(at);
-  }
+  return left;
 }
 
-void list(const group_key& key, const lines& left, std::vector<warning>& out) {
-  for (std::int64_t line : left) {
-    out.push_back({std::get<0>(key), line < 0 ? std::nullopt : std::optional(line), std::get<1>(key),
-                   std::get<2>(key)});
-  }
+// Lines move with every edit: the warnings of one file, type and identifier
+// are aligned as a diff aligns lines (align_lines). What stays unmatched is
+// new (in `current`) or fixed (in `previous`); warnings without a line match
+// each other by count.
+void match(group_lines& current, group_lines& previous) {
+  const auto pairs = align_lines(previous.lines, current.lines);
+  previous.lines = unmatched(previous.lines, pairs, 0);
+  current.lines = unmatched(current.lines, pairs, 1);
+  const std::size_t both = std::min(current.without_line, previous.without_line);
+  current.without_line -= both;
+  previous.without_line -= both;
+}
+
+void list(const group_key& key, const group_lines& left, std::vector<warning>& out) {
+  for (std::size_t i = 0; i < left.without_line; ++i)
+    out.push_back({std::get<0>(key), std::nullopt, std::get<1>(key), std::get<2>(key)});
+  for (std::int64_t line : left.lines) out.push_back({std::get<0>(key), line, std::get<1>(key), std::get<2>(key)});
 }
 
 }  // namespace
@@ -66,8 +76,8 @@ warnings_comparison compare_warnings(const Kinds::rows& current, const Kinds::ro
   if (!previous) return found;
   const std::vector<warning> before = Kinds::distinct_warnings(*previous);
   found.previous = Kinds::counts_of(before);
-  std::map<group_key, lines> now_groups = grouped(now);
-  std::map<group_key, lines> before_groups = grouped(before);
+  std::map<group_key, group_lines> now_groups = grouped(now);
+  std::map<group_key, group_lines> before_groups = grouped(before);
   for (auto& [key, now_lines] : now_groups) {
     if (auto earlier = before_groups.find(key); earlier != before_groups.end()) match(now_lines, earlier->second);
     list(key, now_lines, found.added);
