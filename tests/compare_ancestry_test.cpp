@@ -1,0 +1,101 @@
+// The line of work: another branch's runs, loaded in between, must not
+// change the baselines, "failing since" or the page's runs once the ancestry
+// is known, from --ancestors or from git.
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+
+#include "support/files.h"
+#include "support/program.h"
+#include "support/stored_runs.h"
+
+namespace {
+
+using test_support::gtest_log;
+using test_support::StoredRuns;
+using testing::HasSubstr;
+using testing::Not;
+
+test_support::stored_report tests_report(const std::string& verdict) {
+  return {"PassFail_GTest", gtest_log({{"S.A", verdict}, {"S.B", "passed"}})};
+}
+
+// r0 passes, r1 fails, r2 (another branch, loaded in between) passes, r3
+// and r4 fail: along the ancestry r3, r1, r0 the failure is r1's.
+void load_branchy_history(StoredRuns& runs, const std::vector<std::string>& hashes) {
+  const char* verdicts[] = {"passed", "FAILED", "passed", "FAILED", "FAILED"};
+  for (std::size_t i = 0; i < hashes.size(); ++i)
+    runs.load(hashes[i], "2026-12-0" + std::to_string(i + 1) + " 10:00:00", tests_report(verdicts[i]));
+}
+
+TEST(CompareAncestry, FailingSinceAndThePageFollowTheGivenAncestry) {
+  StoredRuns runs;
+  load_branchy_history(runs, {"r0", "r1", "r2", "r3", "r4"});
+  test_support::write_file(runs.file("ancestors"), "r3\nr1\nr0\n");
+  const std::string page = runs.file("page.html");
+  const std::string json = runs.json("r4", {"--ancestors=" + runs.file("ancestors"), "--html=" + page});
+  EXPECT_THAT(json, HasSubstr(R"("still_failing":[{"name":"S.A","since":"r1"}])"));
+  EXPECT_THAT(json, HasSubstr(R"("window":{"order":"ancestry","source":"ancestors","depth":3})"));
+  EXPECT_THAT(test_support::read_file(page), Not(HasSubstr(">r2<")));
+  EXPECT_THAT(test_support::read_file(page), HasSubstr(">r1<"));
+  // By date the other branch's passing run ends the streak.
+  EXPECT_THAT(runs.json("r4"), HasSubstr(R"("still_failing":[{"name":"S.A","since":"r3"}])"));
+}
+
+// A throwaway repository: main c0 - c1 - c3 - c4, a side branch c1 - c2.
+class GitHistory : public testing::Test {
+ protected:
+  void SetUp() override {
+    const std::string git = "git -C " + repository + " ";
+    ASSERT_EQ(std::system((git + "init -q -b main && " + git + "config user.email t@e && " + git +
+                           "config user.name t").c_str()),
+              0);
+    for (const char* step : {"c0", "c1", "side:c2", "c3", "c4"}) {
+      std::string name = step;
+      const bool side = name.starts_with("side:");
+      if (side) name = name.substr(5);
+      const std::string checkout = side ? "checkout -q -b side" : "checkout -q main";
+      ASSERT_EQ(std::system((git + checkout + " 2>/dev/null; " + git + "commit -q --allow-empty -m " + name).c_str()),
+                0);
+      hashes.push_back(head());
+      if (side) std::system((git + "checkout -q main").c_str());
+    }
+  }
+
+  std::string head() const {
+    const std::string file = dir.file("head");
+    std::system(("git -C " + repository + " rev-parse HEAD > " + file).c_str());
+    std::string hash = test_support::read_file(file);
+    return hash.substr(0, hash.find('\n'));
+  }
+
+  test_support::TempDir dir;
+  std::string repository = dir.path().string();
+  std::vector<std::string> hashes;
+};
+
+TEST_F(GitHistory, TheAncestryComesFromGit) {
+  StoredRuns runs;
+  load_branchy_history(runs, hashes);
+  const std::string json = runs.json(hashes[4], {"--repository=" + repository});
+  EXPECT_THAT(json, HasSubstr(R"("baseline":{"hash":")" + hashes[3] + R"(","chosen_by":"git"})"));
+  EXPECT_THAT(json, HasSubstr(R"("since":")" + hashes[1] + "\""));
+  EXPECT_THAT(json, HasSubstr(R"("window":{"order":"ancestry","source":"git","depth":3})"));
+  EXPECT_THAT(runs.json(hashes[4], {"--repository=none"}), HasSubstr(R"("source":"date")"));
+}
+
+TEST_F(GitHistory, ARepositoryWithoutTheCommitIsANoteOneGitCannotOpenABadCommandLine) {
+  StoredRuns runs;
+  runs.load("abcdef1", "2026-12-01 10:00:00", tests_report("passed"));
+  const test_support::RunResult lacking = runs.compare("abcdef1", {"--repository=" + repository});
+  EXPECT_EQ(lacking.exit_status, 0);
+  EXPECT_THAT(lacking.out, HasSubstr("Notes:\n  the repository "));
+  EXPECT_THAT(lacking.out, HasSubstr(" has no commit abcdef1: runs ordered by date\n"));
+  const test_support::RunResult missing = runs.compare("abcdef1", {"--repository=" + dir.file("nothing")});
+  EXPECT_EQ(missing.exit_status, 2);
+  EXPECT_THAT(missing.err, HasSubstr("--repository: git cannot open "));
+}
+
+}  // namespace
