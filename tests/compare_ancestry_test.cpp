@@ -6,7 +6,11 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <set>
 
+#include "compare/git.h"
+#include "compare/paths.h"
+#include "kinds/warning_paths.h"
 #include "support/files.h"
 #include "support/program.h"
 #include "support/stored_runs.h"
@@ -96,6 +100,39 @@ TEST_F(GitHistory, ARepositoryWithoutTheCommitIsANoteOneGitCannotOpenABadCommand
   const test_support::RunResult missing = runs.compare("abcdef1", {"--repository=" + dir.file("nothing")});
   EXPECT_EQ(missing.exit_status, 2);
   EXPECT_THAT(missing.err, HasSubstr("--repository: git cannot open "));
+}
+
+TEST(WarningPaths, OnePathPerFile) {
+  const struct {
+    std::string stored, path;
+  } cases[] = {
+      {"src/tests/../cJSON.c", "src/cJSON.c"}, {"./src//a.c", "src/a.c"},   {"src\\win\\a.c", "src/win/a.c"},
+      {"a/b\\c.c", "a/b\\c.c"},                 {"../up/a.c", "../up/a.c"}, {"/x/../../a.c", "/a.c"},
+  };
+  for (const auto& c : cases) EXPECT_EQ(Kinds::normal_path(c.stored), c.path) << c.stored;
+}
+
+TEST_F(GitHistory, WarningNamesBecomeTheCheckoutsPaths) {
+  const std::string git = "git -C " + repository + " ";
+  ASSERT_EQ(std::system(("mkdir -p " + repository + "/src/lib && touch " + repository + "/src/lib/cJSON.c " +
+                         repository + "/src/main.c && " + git + "add -A && " + git + "commit -q -m files")
+                            .c_str()),
+            0);
+  std::string problem;
+  const Compare::GitRepository repo = *Compare::GitRepository::open(repository, problem);
+  const Compare::PathMap paths({{"/build/", "/elsewhere/"}}, &repo, head());
+  EXPECT_EQ(paths(repository + "/src/tests/../lib/cJSON.c"), "src/lib/cJSON.c");
+  EXPECT_EQ(paths("lib/cJSON.c"), "src/lib/cJSON.c");
+  EXPECT_EQ(paths("/home/runner/work/p/src/main.c"), "src/main.c");
+  EXPECT_EQ(paths("/build/gen.c"), "/elsewhere/gen.c");
+  EXPECT_EQ(paths.unmatched(), std::set<std::string>{"/elsewhere/gen.c"});
+}
+
+TEST(WarningPaths, TwoSpellingsOfOneDiagnosticCountOnce) {
+  StoredRuns runs;
+  runs.load("w1", "2026-12-01 10:00:00",
+            {"Warning_GCC", "src/cJSON.c:127:5: warning: x [-Wa]\nsrc/tests/../cJSON.c:127:5: warning: x [-Wa]\n"});
+  EXPECT_THAT(runs.json("w1"), HasSubstr(R"("current":{"warning":1})"));
 }
 
 }  // namespace

@@ -256,7 +256,7 @@ TEST(CompareTrends, StatementsCountAsTheKindsDo) {
   }
   const auto source = Detail::open_row_source(path);
   const Compare::History history(*source, "P");
-  const std::vector<Compare::run_figures> figures = Compare::read_trends(*source, history, {}, "P", "Pwe3", "h2", 10);
+  const std::vector<Compare::run_figures> figures = Compare::read_trends(*source, history, {}, Compare::PathMap({}, nullptr, ""), "P", "Pwe3", "h2", 10);
   ASSERT_EQ(figures.size(), 2u);
   for (const Compare::run_figures& run : figures) {
     const auto& rows = runs.at(run.githash);

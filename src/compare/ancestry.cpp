@@ -56,6 +56,15 @@ std::optional<ancestry> find_ancestry(const compare_options& options, std::strin
   found.rule.given = options.baseline;
   found.repository = repository_of(options, problem);
   if (!problem.empty()) return std::nullopt;
+  if (found.repository) {
+    found.commit = found.repository->commit(options.hash);
+    // The working directory's repository may be another project's: only a
+    // named one is worth a note.
+    if (!found.commit && options.repository)
+      found.notes.push_back("the repository " + cut_text(*options.repository, 60) + " has no commit " +
+                            cut_text(options.hash, 64) + ": runs ordered by date");
+    if (!found.commit) found.repository.reset();
+  }
   if (options.ancestors) {
     found.rule.ancestors.emplace();
     if (!read_ancestors(*options.ancestors, *found.rule.ancestors)) {
@@ -66,17 +75,7 @@ std::optional<ancestry> find_ancestry(const compare_options& options, std::strin
     return found;
   }
   if (!found.repository || options.baseline) return found;
-  const std::optional<std::string> commit = found.repository->commit(options.hash);
-  if (!commit) {
-    // The working directory's repository may be another project's: only a
-    // named one is worth a note.
-    if (options.repository)
-      found.notes.push_back("the repository " + cut_text(*options.repository, 60) + " has no commit " +
-                            cut_text(options.hash, 64) + ": runs ordered by date");
-    found.repository.reset();
-    return found;
-  }
-  const git_result parents = found.repository->first_parents(*commit, ancestry_depth);
+  const git_result parents = found.repository->first_parents(*found.commit, ancestry_depth);
   if (!parents.ok) {
     found.notes.push_back("git could not list the ancestry (" + cut_text(parents.error, 100) +
                           "): runs ordered by date");

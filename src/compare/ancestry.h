@@ -22,7 +22,8 @@ struct ancestry {
   baseline_rule rule;
   run_window window;
   std::vector<std::string> notes;
-  std::optional<GitRepository> repository;
+  std::optional<GitRepository> repository;  // with the current commit
+  std::optional<std::string> commit;         // its full id
 };
 
 /// Chooses how the baselines are found. Returns none with `problem` set for

@@ -3,16 +3,22 @@
 #include <algorithm>
 
 #include "compare/kind_unit.h"
+#include "compare/row_text.h"
 
 namespace Compare {
 
-comparison compare_runs(Detail::RowSource& source, const compare_options& options, const baseline_rule& rule) {
+comparison compare_runs(Detail::RowSource& source, const compare_options& options, const ancestry& line) {
   const History history(source, options.project);
-  return compare_runs(source, history, options, rule);
+  return compare_runs(source, history, options, line, path_map(options, line));
+}
+
+PathMap path_map(const compare_options& options, const ancestry& line) {
+  return PathMap(options.path_prefixes, line.repository ? &*line.repository : nullptr, line.commit.value_or(""));
 }
 
 comparison compare_runs(Detail::RowSource& source, const History& history, const compare_options& options,
-                        const baseline_rule& rule) {
+                        const ancestry& line, const PathMap& paths) {
+  const baseline_rule& rule = line.rule;
   const auto no_rows = [&](const std::string& hash) {
     return no_rows_error("No rows for hash " + hash + " of project " + options.project);
   };
@@ -29,10 +35,18 @@ comparison compare_runs(Detail::RowSource& source, const History& history, const
     platforms = {*options.platform};
   }
   for (const std::string& platform : platforms) {
-    PlatformRuns runs(source, history, options, rule, platform);
+    PlatformRuns runs(source, history, options, rule, paths, platform);
     platform_comparison& compared = found.runs.emplace_back();
     compared.platform = platform;
     for (const kind_unit* unit : kind_units()) unit->compare(runs, compared);
+  }
+  found.window = line.window;
+  found.notes = line.notes;
+  if (!paths.unmatched().empty()) {
+    std::string names;
+    for (const std::string& name : paths.unmatched()) names += (names.empty() ? "" : ", ") + name;
+    found.notes.push_back(std::to_string(paths.unmatched().size()) +
+                          " file names of warnings match no file of the checkout: " + cut_text(names, 120));
   }
   return found;
 }

@@ -58,10 +58,11 @@ int run(const Compare::compare_options& options) {
   try {
     const auto source = Detail::open_row_source(options.database);
     const Compare::History history(*source, options.project);
-    found = Compare::compare_runs(*source, history, options, rule);
+    const Compare::PathMap paths = Compare::path_map(options, *line);
+    found = Compare::compare_runs(*source, history, options, *line, paths);
     if (options.html) {
       for (const Compare::platform_comparison& platform : found.runs)
-        trends.push_back(Compare::read_trends(*source, history, rule, options.project, platform.platform, options.hash,
+        trends.push_back(Compare::read_trends(*source, history, rule, paths, options.project, platform.platform, options.hash,
                                               options.history));
     }
   } catch (const Detail::database_error& error) {
@@ -71,8 +72,6 @@ int run(const Compare::compare_options& options) {
     Detail::print_error(std::cerr, error.what());
     return failed;
   }
-  found.window = line->window;
-  found.notes.insert(found.notes.begin(), line->notes.begin(), line->notes.end());
   Compare::apply_gate(found, options.rules);
   // The files first: a reader of standard output that stops early (head)
   // must not cost them.

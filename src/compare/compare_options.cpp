@@ -115,6 +115,14 @@ std::string read_history(compare_options& options, const std::string& value) {
   return {};
 }
 
+std::string read_path_prefix(compare_options& options, const std::string& value) {
+  const std::size_t equals = value.find('=');
+  if (equals == std::string::npos || equals == 0)
+    return "--path-prefix needs OLD=NEW, not '" + value + "'";
+  options.path_prefixes.emplace_back(value.substr(0, equals), value.substr(equals + 1));
+  return {};
+}
+
 // Every option that takes a value, with what stores it: an empty text on
 // success, else why not.
 struct option_definition {
@@ -130,6 +138,7 @@ const option_definition option_table[] = {
     {"baseline", [](compare_options& o, const std::string& v) { return o.baseline = v, std::string(); }},
     {"ancestors", [](compare_options& o, const std::string& v) { return o.ancestors = v, std::string(); }},
     {"repository", [](compare_options& o, const std::string& v) { return o.repository = v, std::string(); }},
+    {"path-prefix", read_path_prefix},
     {"markdown", [](compare_options& o, const std::string& v) { return o.markdown = v, std::string(); }},
     {"markdown-limit", read_markdown_limit},
     {"json", [](compare_options& o, const std::string& v) { return o.json = v, std::string(); }},
@@ -200,6 +209,7 @@ std::vector<std::string> compare_option_names() {
 std::string compare_usage() {
   return "Usage: VIViriZovuro-compare --database=FILE|postgresql://... --project_name=P --hash_value=NEW\n"
          "                            [--platform=X] [--baseline=OLD | --ancestors=FILE] [--repository=DIR|none]\n"
+         "                            [--path-prefix=OLD=NEW ...]\n"
          "                            [--markdown=FILE] [--markdown-limit=BYTES] [--json=FILE]\n"
          "                            [--html=FILE] [--history=N] [--fail-on=RULE,...]\n"
          "Compares the run of hash NEW of project P in the results database with its baseline.\n"

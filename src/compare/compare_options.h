@@ -19,6 +19,7 @@ struct compare_options {
   std::optional<std::string> baseline;
   std::optional<std::string> ancestors;  // a file, "-" for standard input
   std::optional<std::string> repository;  // a git repository, "none" for none
+  std::vector<std::pair<std::string, std::string>> path_prefixes;  // --path-prefix=OLD=NEW, in order
   std::optional<std::string> markdown;
   std::uint64_t markdown_limit = 1'000'000;
   std::optional<std::string> json;

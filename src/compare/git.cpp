@@ -148,6 +148,13 @@ git_result GitRepository::first_parents(const std::string& commit, std::size_t c
   return found;
 }
 
+git_result GitRepository::top_level() const { return run({"rev-parse", "--show-toplevel"}); }
+
+git_result GitRepository::files(const std::string& commit) const {
+  if (!is_hex_hash(commit)) return {false, {}, "not a commit id"};
+  return run({"ls-tree", "-r", "-z", "--name-only", "--full-tree", "--end-of-options", commit});
+}
+
 git_result GitRepository::diff(const std::string& from, const std::string& to) const {
   if (!is_hex_hash(from) || !is_hex_hash(to)) return {false, {}, "not a commit id"};
   return run({"diff-tree", "-r", "-p", "-U0", "--no-color", "--no-ext-diff", "--no-textconv", "-M",

@@ -33,6 +33,10 @@ class GitRepository {
   /// The commit's first-parent ancestry, newest first, the commit itself
   /// left out (at most `count`).
   git_result first_parents(const std::string& commit, std::size_t count) const;
+  /// The work tree's top folder (fails for a bare repository).
+  git_result top_level() const;
+  /// The files of `commit`'s tree, each ended by a NUL.
+  git_result files(const std::string& commit) const;
   /// The diff of every file from `from` to `to`, renames found, no context.
   git_result diff(const std::string& from, const std::string& to) const;
 

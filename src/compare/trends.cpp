@@ -39,8 +39,8 @@ std::string number_of(std::string_view column, std::string_view type) {
 }
 
 TrendReader::TrendReader(Detail::RowSource& source, const std::string& project, const std::string& platform,
-                         std::vector<run_figures>& runs)
-    : source_(source), runs_(runs) {
+                         const PathMap& paths, std::vector<run_figures>& runs)
+    : source_(source), paths_(paths), runs_(runs) {
   parameters_ = {project, platform};
   for (const run_figures& run : runs) parameters_.push_back(run.githash);
   condition_ = window_condition(runs.size());
@@ -58,13 +58,13 @@ run_figures& TrendReader::run(const std::string& hash) {
 }
 
 std::vector<run_figures> read_trends(Detail::RowSource& source, const History& history, const baseline_rule& rule,
-                                     const std::string& project, const std::string& platform,
+                                     const PathMap& paths, const std::string& project, const std::string& platform,
                                      const std::string& current, std::size_t count) {
   std::vector<run_figures> runs;
   for (const run_point& run : window_of(history, rule, platform, current, count))
     runs.push_back({run.githash, run.earliest, {}, {}, {}, {}, {}, {}});
   if (runs.empty()) return runs;
-  TrendReader reader(source, project, platform, runs);
+  TrendReader reader(source, project, platform, paths, runs);
   // Only the tables the project has rows in: the others may not exist.
   for (const kind_unit* unit : kind_units()) {
     if (!history.runs(unit->table(), platform).empty()) unit->trends(reader);

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "compare/history.h"
+#include "compare/paths.h"
 #include "detail/row_source.h"
 #include "kinds/coverage_figures.h"
 #include "kinds/tests_figures.h"
@@ -34,15 +35,18 @@ struct run_figures {
 class TrendReader {
  public:
   TrendReader(Detail::RowSource& source, const std::string& project, const std::string& platform,
-              std::vector<run_figures>& runs);
+              const PathMap& paths, std::vector<run_figures>& runs);
 
   /// "project = $1 and platform = $2 and githash in ($3, ...)"
   const std::string& where() const { return condition_; }
   std::vector<Detail::stored_row> select(const std::string& statement);
   run_figures& run(const std::string& hash);
+  /// The path of each warning's file, as the comparison maps it.
+  const PathMap& paths() const { return paths_; }
 
  private:
   Detail::RowSource& source_;
+  const PathMap& paths_;
   std::vector<run_figures>& runs_;
   std::vector<std::string> parameters_;
   std::string condition_;
@@ -56,7 +60,7 @@ std::string number_of(std::string_view column, std::string_view type = "bigint")
 /// `current`, ordered by their earliest rows, each with its figures.
 /// With an ancestry, the runs are the current one and its ancestors'.
 std::vector<run_figures> read_trends(Detail::RowSource& source, const History& history, const baseline_rule& rule,
-                                     const std::string& project, const std::string& platform,
+                                     const PathMap& paths, const std::string& project, const std::string& platform,
                                      const std::string& current, std::size_t count);
 
 }  // namespace Compare

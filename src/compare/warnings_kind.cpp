@@ -69,12 +69,13 @@ void list(const group_key& key, const group_lines& left, std::vector<warning>& o
 
 }  // namespace
 
-warnings_comparison compare_warnings(const Kinds::rows& current, const Kinds::rows* previous) {
+warnings_comparison compare_warnings(const Kinds::rows& current, const Kinds::rows* previous,
+                                     const Kinds::path_mapping& map_path) {
   warnings_comparison found;
-  const std::vector<warning> now = Kinds::distinct_warnings(current);
+  const std::vector<warning> now = Kinds::distinct_warnings(current, map_path);
   found.current = Kinds::counts_of(now);
   if (!previous) return found;
-  const std::vector<warning> before = Kinds::distinct_warnings(*previous);
+  const std::vector<warning> before = Kinds::distinct_warnings(*previous, map_path);
   found.previous = Kinds::counts_of(before);
   std::map<group_key, group_lines> now_groups = grouped(now);
   std::map<group_key, group_lines> before_groups = grouped(before);
@@ -100,8 +101,13 @@ void judge_new_warnings(const platform_comparison& run, const gate_rule& rule, s
 namespace {
 
 void compare(PlatformRuns& runs, platform_comparison& found) {
-  found.warnings = compare_kind<warnings_comparison>(runs, Detail::compiler_results_table(), compare_warnings,
-                                                     Kinds::count_warnings);
+  const Kinds::path_mapping map_path = [&paths = runs.paths()](const std::string& name) { return paths(name); };
+  found.warnings = compare_kind<warnings_comparison>(
+      runs, Detail::compiler_results_table(),
+      [&](const Kinds::rows& current, const Kinds::rows* previous) {
+        return compare_warnings(current, previous, map_path);
+      },
+      [&](const Kinds::rows& stored) { return Kinds::count_warnings(stored, map_path); });
 }
 
 std::string figures(const warnings_comparison& warnings) {
@@ -177,13 +183,16 @@ void json(Json& json, const platform_comparison& run) {
   json.close('}');
 }
 
+// Counted as the comparison counts them: the file names mapped first, so
+// two spellings of one file are one warning.
 void trends(TrendReader& reader) {
-  for (const auto& row : reader.select("select githash, type, count(*) from (select distinct githash, filename, line, "
-                                       "type, error_id from compiler_results where " + reader.where() +
-                                       ") d group by githash, type")) {
-    std::optional<counts_by_type>& slot = reader.run(row[0]).warnings;
-    counts_by_type& types = slot ? *slot : slot.emplace();
-    types[row[1]] += Kinds::whole_number(row[2]);
+  std::map<std::string, std::set<std::tuple<std::string, std::string, std::string, std::string>>> distinct;
+  for (const auto& row : reader.select("select distinct githash, filename, line, type, error_id from compiler_results "
+                                       "where " + reader.where()))
+    distinct[row[0]].emplace(reader.paths()(row[1]), row[2], row[3], row[4]);
+  for (const auto& [hash, warnings] : distinct) {
+    counts_by_type& types = reader.run(hash).warnings.emplace();
+    for (const auto& warning : warnings) ++types[std::get<2>(warning)];
   }
 }
 

@@ -25,7 +25,8 @@ struct warnings_comparison {
 };
 
 /// compiler_results rows.
-warnings_comparison compare_warnings(const Kinds::rows& current, const Kinds::rows* previous);
+warnings_comparison compare_warnings(const Kinds::rows& current, const Kinds::rows* previous,
+                                     const Kinds::path_mapping& map_path = {});
 
 struct platform_comparison;
 /// new-warnings[=TYPE]: a warning (of TYPE) the baseline did not have.

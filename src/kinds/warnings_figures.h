@@ -4,6 +4,7 @@
 // their counts per type.
 
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <optional>
 #include <string>
@@ -22,9 +23,12 @@ struct warning {
 
 using counts_by_type = std::map<std::string, std::int64_t>;
 
-/// By file, line, type and identifier.
-std::vector<warning> distinct_warnings(const rows& stored);
+/// How a stored file name is shown and matched: normal_path() at least.
+using path_mapping = std::function<std::string(const std::string&)>;
+
+/// By file (its mapped name), line, type and identifier.
+std::vector<warning> distinct_warnings(const rows& stored, const path_mapping& map_path = {});
 counts_by_type counts_of(const std::vector<warning>& warnings);
-counts_by_type count_warnings(const rows& stored);
+counts_by_type count_warnings(const rows& stored, const path_mapping& map_path = {});
 
 }  // namespace Kinds
