@@ -9,6 +9,7 @@
 #include <set>
 
 #include "compare/git.h"
+#include "compare/line_moves.h"
 #include "compare/paths.h"
 #include "kinds/warning_paths.h"
 #include "support/files.h"
@@ -126,6 +127,47 @@ TEST_F(GitHistory, WarningNamesBecomeTheCheckoutsPaths) {
   EXPECT_EQ(paths("/home/runner/work/p/src/main.c"), "src/main.c");
   EXPECT_EQ(paths("/build/gen.c"), "/elsewhere/gen.c");
   EXPECT_EQ(paths.unmatched(), std::set<std::string>{"/elsewhere/gen.c"});
+}
+
+TEST(LineMovesOfADiff, LinesShiftBelowChangesAndVanishInThem) {
+  const Compare::LineMoves moves(
+      "diff --git a/src/a.c b/src/b.c\nsimilarity index 90%\nrename from src/a.c\nrename to src/b.c\n"
+      "--- a/src/a.c\n+++ b/src/b.c\n@@ -0,0 +1,11 @@\n+x\n@@ -20,2 +31 @@\n-y\n+z\n"
+      "diff --git a/gone.c b/gone.c\n--- a/gone.c\n+++ /dev/null\n@@ -1,3 +0,0 @@\n-a\n");
+  EXPECT_EQ(moves.new_path("src/a.c"), "src/b.c");
+  EXPECT_EQ(moves.new_path("other.c"), "other.c");
+  const struct {
+    std::string path;
+    std::int64_t line;
+    std::optional<std::int64_t> moved;
+  } cases[] = {{"src/a.c", 5, 16}, {"src/a.c", 20, std::nullopt}, {"src/a.c", 21, std::nullopt},
+               {"src/a.c", 22, 32}, {"gone.c", 2, std::nullopt},   {"other.c", 7, 7}};
+  for (const auto& c : cases) EXPECT_EQ(moves.new_line(c.path, c.line), c.moved) << c.path << ":" << c.line;
+}
+
+// Eleven lines inserted above an old warning, a new one where it was: only
+// the diff tells which is new.
+TEST_F(GitHistory, WarningsMovedByAnInsertionAreMatchedByTheDiff) {
+  const std::string git = "git -C " + repository + " ";
+  std::string lines;
+  for (int i = 1; i <= 40; ++i) lines += "line " + std::to_string(i) + "\n";
+  test_support::write_file(repository + "/a.c", lines);
+  ASSERT_EQ(std::system((git + "add -A && " + git + "commit -q -m old").c_str()), 0);
+  const std::string old_commit = head();
+  test_support::write_file(repository + "/a.c", std::string(11, '\n') + lines);
+  ASSERT_EQ(std::system((git + "commit -q -am new").c_str()), 0);
+  const std::string new_commit = head();
+  StoredRuns runs;
+  const auto warnings = [](std::vector<int> at) {
+    std::string log;
+    for (int line : at) log += "a.c:" + std::to_string(line) + ":5: warning: x [-Wa]\n";
+    return test_support::stored_report{"Warning_GCC", log};
+  };
+  runs.load(old_commit, "2026-12-01 10:00:00", warnings({20}));
+  runs.load(new_commit, "2026-12-02 10:00:00", warnings({20, 31}));
+  EXPECT_THAT(runs.json(new_commit, {"--repository=" + repository}),
+              HasSubstr(R"("new":[{"filename":"a.c","line":20,)"));
+  EXPECT_THAT(runs.json(new_commit, {"--repository=none"}), HasSubstr(R"("new":[{"filename":"a.c","line":31,)"));
 }
 
 TEST(WarningPaths, TwoSpellingsOfOneDiagnosticCountOnce) {

@@ -19,6 +19,7 @@ PathMap path_map(const compare_options& options, const ancestry& line) {
 comparison compare_runs(Detail::RowSource& source, const History& history, const compare_options& options,
                         const ancestry& line, const PathMap& paths) {
   const baseline_rule& rule = line.rule;
+  const CommitMoves moves(line.repository ? &*line.repository : nullptr, line.commit);
   const auto no_rows = [&](const std::string& hash) {
     return no_rows_error("No rows for hash " + hash + " of project " + options.project);
   };
@@ -35,7 +36,7 @@ comparison compare_runs(Detail::RowSource& source, const History& history, const
     platforms = {*options.platform};
   }
   for (const std::string& platform : platforms) {
-    PlatformRuns runs(source, history, options, rule, paths, platform);
+    PlatformRuns runs(source, history, options, rule, paths, moves, platform);
     platform_comparison& compared = found.runs.emplace_back();
     compared.platform = platform;
     for (const kind_unit* unit : kind_units()) unit->compare(runs, compared);

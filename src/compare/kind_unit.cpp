@@ -11,8 +11,10 @@ const std::vector<const kind_unit*>& kind_units() {
 }
 
 PlatformRuns::PlatformRuns(Detail::RowSource& source, const History& history, const compare_options& options,
-                           const baseline_rule& rule, const PathMap& paths, const std::string& platform)
-    : source_(source), history_(history), options_(options), rule_(rule), paths_(paths), platform_(platform),
+                           const baseline_rule& rule, const PathMap& paths, const CommitMoves& moves,
+                           const std::string& platform)
+    : source_(source), history_(history), options_(options), rule_(rule), paths_(paths), moves_(moves),
+      platform_(platform),
       earliest_(history.earliest(options.hash, platform)) {}
 
 kind_runs PlatformRuns::find(const Detail::sql_table& table, const std::string* tool) const {

@@ -11,6 +11,7 @@
 
 #include "compare/compare_options.h"
 #include "compare/history.h"
+#include "compare/line_moves.h"
 #include "compare/paths.h"
 #include "detail/row_source.h"
 #include "detail/sql_table.h"
@@ -40,7 +41,7 @@ struct kind_runs {
 class PlatformRuns {
  public:
   PlatformRuns(Detail::RowSource& source, const History& history, const compare_options& options,
-               const baseline_rule& rule, const PathMap& paths, const std::string& platform);
+               const baseline_rule& rule, const PathMap& paths, const CommitMoves& moves, const std::string& platform);
 
   /// The baseline of the kind in `table` (only `tool`'s runs where given).
   kind_runs find(const Detail::sql_table& table, const std::string* tool = nullptr) const;
@@ -52,6 +53,7 @@ class PlatformRuns {
   const History& history() const { return history_; }
   const baseline_rule& rule() const { return rule_; }
   const PathMap& paths() const { return paths_; }
+  const CommitMoves& moves() const { return moves_; }
   /// The runs in `table` on this platform as a line of work, oldest first:
   /// the ancestry's where there is one, else all by date.
   std::vector<run_point> line_of_work(const Detail::sql_table& table) const;
@@ -63,6 +65,7 @@ class PlatformRuns {
   const compare_options& options_;
   const baseline_rule& rule_;
   const PathMap& paths_;
+  const CommitMoves& moves_;
   std::string platform_;
   std::string earliest_;
   std::map<std::pair<std::string_view, std::string>, rows> cache_;  // (table, hash)

@@ -23,6 +23,7 @@ using group_key = std::tuple<std::string, std::string, std::string>;  // filenam
 struct group_lines {
   std::size_t without_line = 0;
   std::vector<std::int64_t> lines;  // ascending
+  std::optional<std::string> listed_path;  // the baseline's path of a renamed file
 };
 
 std::map<group_key, group_lines> grouped(const std::vector<warning>& warnings) {
@@ -62,15 +63,42 @@ void match(group_lines& current, group_lines& previous) {
 }
 
 void list(const group_key& key, const group_lines& left, std::vector<warning>& out) {
+  const std::string& path = left.listed_path ? *left.listed_path : std::get<0>(key);
   for (std::size_t i = 0; i < left.without_line; ++i)
-    out.push_back({std::get<0>(key), std::nullopt, std::get<1>(key), std::get<2>(key)});
-  for (std::int64_t line : left.lines) out.push_back({std::get<0>(key), line, std::get<1>(key), std::get<2>(key)});
+    out.push_back({path, std::nullopt, std::get<1>(key), std::get<2>(key)});
+  for (std::int64_t line : left.lines) out.push_back({path, line, std::get<1>(key), std::get<2>(key)});
+}
+
+// The baseline's groups under their files' paths in the current commit.
+std::map<group_key, group_lines> renamed(std::map<group_key, group_lines> groups, const LineMoves& moves) {
+  std::map<group_key, group_lines> moved;
+  for (auto& [key, group] : groups) {
+    const std::string path = moves.new_path(std::get<0>(key));
+    if (path != std::get<0>(key)) group.listed_path = std::get<0>(key);
+    moved.emplace(group_key{path, std::get<1>(key), std::get<2>(key)}, std::move(group));
+  }
+  return moved;
+}
+
+// The baseline warnings whose lines the diff takes to a current warning's
+// line are that warning: both are taken out before the alignment.
+void match_moved(group_lines& current, group_lines& previous, const std::string& old_path, const LineMoves& moves) {
+  std::multiset<std::int64_t> now(current.lines.begin(), current.lines.end());
+  std::vector<std::int64_t> left;
+  for (std::int64_t line : previous.lines) {
+    const std::optional<std::int64_t> moved = moves.new_line(old_path, line);
+    const auto at = moved ? now.find(*moved) : now.end();
+    if (at == now.end()) left.push_back(line);
+    else now.erase(at);
+  }
+  previous.lines = std::move(left);
+  current.lines.assign(now.begin(), now.end());
 }
 
 }  // namespace
 
 warnings_comparison compare_warnings(const Kinds::rows& current, const Kinds::rows* previous,
-                                     const Kinds::path_mapping& map_path) {
+                                     const Kinds::path_mapping& map_path, const LineMoves* moves) {
   warnings_comparison found;
   const std::vector<warning> now = Kinds::distinct_warnings(current, map_path);
   found.current = Kinds::counts_of(now);
@@ -79,8 +107,16 @@ warnings_comparison compare_warnings(const Kinds::rows& current, const Kinds::ro
   found.previous = Kinds::counts_of(before);
   std::map<group_key, group_lines> now_groups = grouped(now);
   std::map<group_key, group_lines> before_groups = grouped(before);
+  if (moves) before_groups = renamed(std::move(before_groups), *moves);
   for (auto& [key, now_lines] : now_groups) {
-    if (auto earlier = before_groups.find(key); earlier != before_groups.end()) match(now_lines, earlier->second);
+    const auto earlier = before_groups.find(key);
+    if (earlier == before_groups.end()) {
+      list(key, now_lines, found.added);
+      continue;
+    }
+    if (moves)
+      match_moved(now_lines, earlier->second, earlier->second.listed_path.value_or(std::get<0>(key)), *moves);
+    match(now_lines, earlier->second);
     list(key, now_lines, found.added);
   }
   for (const auto& [key, before_lines] : before_groups) list(key, before_lines, found.fixed);
@@ -102,10 +138,12 @@ namespace {
 
 void compare(PlatformRuns& runs, platform_comparison& found) {
   const Kinds::path_mapping map_path = [&paths = runs.paths()](const std::string& name) { return paths(name); };
+  const std::optional<baseline> base = runs.find(Detail::compiler_results_table()).base;
+  const LineMoves* moves = base ? runs.moves().since(base->hash) : nullptr;
   found.warnings = compare_kind<warnings_comparison>(
       runs, Detail::compiler_results_table(),
       [&](const Kinds::rows& current, const Kinds::rows* previous) {
-        return compare_warnings(current, previous, map_path);
+        return compare_warnings(current, previous, map_path, moves);
       },
       [&](const Kinds::rows& stored) { return Kinds::count_warnings(stored, map_path); });
 }

@@ -8,6 +8,7 @@
 
 #include "compare/baseline.h"
 #include "compare/gate.h"
+#include "compare/line_moves.h"
 #include "kinds/stored_rows.h"
 #include "kinds/warnings_figures.h"
 
@@ -25,8 +26,10 @@ struct warnings_comparison {
 };
 
 /// compiler_results rows.
+/// With `moves`, a baseline warning whose line the diff takes to a current
+/// warning's line is that warning; the rest are aligned by line.
 warnings_comparison compare_warnings(const Kinds::rows& current, const Kinds::rows* previous,
-                                     const Kinds::path_mapping& map_path = {});
+                                     const Kinds::path_mapping& map_path = {}, const LineMoves* moves = nullptr);
 
 struct platform_comparison;
 /// new-warnings[=TYPE]: a warning (of TYPE) the baseline did not have.
