@@ -8,6 +8,7 @@
 #include <map>
 
 #include "compare/compare.h"
+#include "compare/format.h"
 #include "compare/trends.h"
 #include "detail/tables.h"
 #include "kinds/memory_figures.h"
@@ -149,6 +150,32 @@ TEST(CompareKindsOnRows, MemoryRowsLoadedTwiceOnceDebugApartLargestGrowthFirst) 
   ASSERT_EQ(found.sections.size(), 2u);
   EXPECT_EQ(found.sections[0].section, ".debug_info");
   EXPECT_FALSE(found.sections[0].target);
+}
+
+TEST(CompareKindsOnRows, MemoryGroupsAreOutputSections) {
+  const std::pair<const char*, const char*> cases[] = {
+      {".text.print_value", ".text"}, {".text -> .text.f", ".text"}, {".rodata.str1.1", ".rodata"},
+      {".data.rel.ro", ".data"},      {".bss.buffer", ".bss"},        {"COMMON", ".bss"},
+      {".tbss.x", ".tbss"},           {".textual", ".textual"},       {"i.main", "i.main"},
+      {".debug_info", ".debug_info"}};
+  for (const auto& [section, group] : cases) EXPECT_EQ(Kinds::section_group(section), group) << section;
+}
+
+TEST(CompareFormat, PercentsShowThatTheyChanged) {
+  const struct {
+    double before, now;
+    std::string change, points;
+  } cases[] = {
+      {88.2353, 88.2051, "88.24% -> 88.21%", "-0.03 points"},
+      {96.0, 95.0, "96.0% -> 95.0%", "-1.0 points"},
+      {50.0, 50.0, "50.0% -> 50.0%", "±0.0 points"},
+      {10.00001, 10.00002, "10.0% -> 10.0% (changed by less than 0.0001 points)", "changed by less than 0.0001 points"},
+      {0.04, 0.05, "0.0% -> 0.1%", "+0.01 points"},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(Compare::percent_change(c.before, c.now), c.change);
+    EXPECT_EQ(Compare::points_change(c.before, c.now), c.points);
+  }
 }
 
 std::vector<Compare::gate_rule> rules_of(const std::string& fail_on) {

@@ -43,8 +43,8 @@ void judge_coverage_drop(const platform_comparison& run, const gate_rule& rule, 
     const std::optional<double> now = percent(tool.current->lines_tested, tool.current->lines_testable);
     const std::optional<double> before = percent(tool.previous->lines_tested, tool.previous->lines_testable);
     if (!now || !before || *before - *now <= rule.points) continue;
-    details.push_back(tool.tool + " lines " + percent_text(before) + " -> " + percent_text(now) + " (" +
-                      points_difference(*now - *before) + ", allowed " + one_decimal(rule.points) + ")");
+    details.push_back(tool.tool + " lines " + percent_change(*before, *now) + " (" + points_change(*before, *now) +
+                      ", allowed " + one_decimal(rule.points) + ")");
   }
 }
 
@@ -84,7 +84,7 @@ std::string coverage_part(std::string_view what, std::int64_t tested, std::int64
   std::string text = std::string(what) + " " + percent_text(now);
   if (before) {
     const std::optional<double> was = percent(before->first, before->second);
-    if (now && was) text.append(" ").append(points_difference(*now - *was));
+    if (now && was) text.append(" ").append(points_change(*was, *now));
   }
   return text + " (" + grouped(tested) + " of " + grouped(testable) + ")";
 }
@@ -110,7 +110,7 @@ void lists(const platform_comparison& run, std::vector<named_list>& lists) {
   for (const coverage_comparison& tool : run.coverage) {
     std::vector<std::string> dropped;
     for (const coverage_drop& drop : tool.dropped)
-      dropped.push_back(drop.name + " " + percent_text(drop.previous_percent) + " -> " + percent_text(drop.current_percent));
+      dropped.push_back(drop.name + " " + percent_change(drop.previous_percent, drop.current_percent));
     add_list(lists, "Coverage " + tool.tool + ": lines dropped", dropped);
     add_list(lists, "Coverage " + tool.tool + ": new", tool.added);
     add_list(lists, "Coverage " + tool.tool + ": gone", tool.removed);

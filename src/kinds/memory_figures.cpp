@@ -26,7 +26,15 @@ rows distinct_rows(const rows& stored) {
 
 }  // namespace
 
-std::string_view section_group(std::string_view section) { return section.substr(0, section.find(" -> ")); }
+std::string_view section_group(std::string_view section) {
+  section = section.substr(0, section.find(" -> "));
+  if (section == "COMMON") return ".bss";
+  for (std::string_view output : {".text", ".rodata", ".data", ".bss", ".tdata", ".tbss"}) {
+    if (section.size() > output.size() && section.starts_with(output) && section[output.size()] == '.')
+      return output;
+  }
+  return section;
+}
 
 bool is_non_target_section(std::string_view section) {
   constexpr std::string_view prefixes[] = {".debug", ".zdebug", ".comment", ".note", ".stab", ".gnu_debug",

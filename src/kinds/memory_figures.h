@@ -18,7 +18,13 @@ namespace Kinds {
 /// comments, notes and attributes.
 bool is_non_target_section(std::string_view section);
 
-/// The group of a section: its text before " -> ".
+/// The output section a section's bytes are in, the one grouping of the
+/// page, the JSON and the summaries: "A -> B" is in A; an input section
+/// named after GNU ld's default placement is in its output section
+/// (".text.*" in ".text", ".rodata.*" in ".rodata", ".data.*" in ".data",
+/// ".bss.*" and "COMMON" in ".bss", ".tdata.*" in ".tdata", ".tbss.*" in
+/// ".tbss"); any other name is its own group. A custom linker script may
+/// place them elsewhere.
 std::string_view section_group(std::string_view section);
 
 struct memory_sizes {
