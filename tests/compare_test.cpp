@@ -213,7 +213,8 @@ TEST(CompareKinds, KindNotLoadedInThisRun) {
   runs.load("k2", "2026-12-02 10:00:00", tests_report({{"S.A", "passed"}}));
   const test_support::RunResult result = runs.compare("k2", {"--fail-on=coverage-drop"});
   EXPECT_EQ(result.exit_status, 0);
-  EXPECT_THAT(result.out, HasSubstr("Coverage GCOV   not loaded in this run (last in k1)"));
+  EXPECT_THAT(result.out, HasSubstr("Coverage GCOV   not loaded in this run (last in k1: lines 80.0% (8 of 10)   "
+                                    "branches n/a (0 of 0))"));
   EXPECT_THAT(runs.json("k2"), HasSubstr(R"("current":null,"previous":{"lines_tested":8,"lines_testable":10,)"));
 }
 

@@ -90,7 +90,11 @@ std::string coverage_part(std::string_view what, std::int64_t tested, std::int64
 }
 
 std::string figures(const coverage_comparison& tool) {
-  if (!tool.current) return not_loaded(tool.base);
+  if (!tool.current) {
+    coverage_comparison last;
+    last.current = tool.previous;
+    return not_loaded(tool.base, last.current ? figures(last) : "");
+  }
   const coverage_totals& now = *tool.current;
   std::optional<std::pair<std::int64_t, std::int64_t>> lines, branches;
   if (tool.previous) {

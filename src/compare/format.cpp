@@ -88,6 +88,13 @@ std::string points_change(double before, double now) {
   return (difference > 0 ? "+" : "-") + fixed(std::fabs(difference), decimals) + " points";
 }
 
+std::string shown_hash(const std::string& hash) {
+  const bool hexadecimal = std::all_of(hash.begin(), hash.end(), [](char c) {
+    return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F');
+  });
+  return hexadecimal && hash.size() >= 12 ? hash.substr(0, 10) : hash;
+}
+
 std::string percent_text(std::optional<double> value) { return value ? one_decimal(*value) + "%" : "n/a"; }
 
 

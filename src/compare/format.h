@@ -17,6 +17,11 @@ std::string signed_difference(std::int64_t difference);
 std::string size_difference(std::uint64_t current, std::uint64_t previous);
 /// "81.4%", or "n/a" for none.
 std::string percent_text(std::optional<double> value);
+/// A hash as a person reads it: the first 10 digits of one of 12 or more
+/// hexadecimal digits (full ids push every table wide), any other value
+/// whole. The JSON keeps every value whole.
+std::string shown_hash(const std::string& hash);
+
 /// One decimal, as JSON and the page show it.
 std::string one_decimal(double value);
 

@@ -43,7 +43,7 @@ std::string value_text(double value, bool percent) {
   return percent ? one_decimal(value) + "%" : grouped(static_cast<std::int64_t>(std::llround(value)));
 }
 
-std::string short_hash(const std::string& hash) { return first_characters(hash, 8); }
+std::string short_hash(const std::string& hash) { return first_characters(shown_hash(hash), 10); }
 std::string date_of(const run_figures& run) { return run.earliest.substr(0, run.earliest.find(' ')); }
 
 // A round step for about five ticks up to `largest`.
@@ -285,7 +285,7 @@ std::string history_page(const comparison& found, const std::vector<std::vector<
                     "<meta name=\"viewport\" content=\"width=device-width, initial-scale=1\">\n<title>" +
                     escape(found.project) + " at " + escape(short_hash(found.current_hash)) + "</title>\n<style>" +
                     style_sheet + "</style>\n</head>\n<body>\n" + definitions();
-  out += "<h1>" + escape(found.project) + " at <code>" + escape(found.current_hash) + "</code></h1>\n";
+  out += "<h1>" + escape(found.project) + " at <code>" + escape(shown_hash(found.current_hash)) + "</code></h1>\n";
   if (!found.notes.empty()) {
     out += "<ul class=\"notes\">";
     for (const std::string& note : found.notes) out += "<li>" + escape(note) + "</li>";

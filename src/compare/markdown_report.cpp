@@ -77,7 +77,7 @@ std::string notes_list(const comparison& found) {
 // shorter, then left out, then the rules that do not fit are counted.
 std::string head_within(const comparison& found, std::uint64_t limit) {
   const std::string heading = "## " + markdown_text(cut_text(found.project, heading_characters)) + " at <code>" +
-                              markdown_text(cut_text(found.current_hash, heading_characters)) + "</code>\n\n";
+                              markdown_text(cut_text(shown_hash(found.current_hash), heading_characters)) + "</code>\n\n";
   std::size_t room = limit > heading.size() ? static_cast<std::size_t>(limit - heading.size()) : 0;
   const std::string notes = notes_list(found);
   room = room > notes.size() ? room - notes.size() : 0;

@@ -62,7 +62,11 @@ void compare(PlatformRuns& runs, platform_comparison& found) {
 }
 
 std::string figures(const memory_comparison& memory) {
-  if (!memory.current) return not_loaded(memory.base);
+  if (!memory.current) {
+    memory_comparison last;
+    last.current = memory.previous;
+    return not_loaded(memory.base, last.current ? figures(last) : "");
+  }
   std::string text = grouped(*memory.current) + " bytes";
   if (memory.previous) text.append(" ").append(size_difference(*memory.current, *memory.previous));
   std::uint64_t apart = 0;

@@ -44,7 +44,11 @@ void compare(PlatformRuns& runs, platform_comparison& found) {
 }
 
 std::string figures(const qac_comparison& qac) {
-  if (!qac.current) return not_loaded(qac.base);
+  if (!qac.current) {
+    qac_comparison last;
+    last.current = qac.previous;
+    return not_loaded(qac.base, last.current ? figures(last) : "");
+  }
   std::vector<std::string> cells;
   for (std::size_t band = 0; band < band_count; ++band) {
     cells.push_back(figure((*qac.current)[band], qac.previous ? std::optional((*qac.previous)[band]) : std::nullopt,

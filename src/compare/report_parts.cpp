@@ -16,8 +16,10 @@ std::string joined(const std::vector<std::string>& cells) {
   return text;
 }
 
-std::string not_loaded(const std::optional<baseline>& base) {
-  return "not loaded in this run" + (base ? " (last in " + base->hash + ")" : std::string());
+std::string not_loaded(const std::optional<baseline>& base, const std::string& last_figures) {
+  if (!base) return "not loaded in this run";
+  return "not loaded in this run (last in " + shown_hash(base->hash) +
+         (last_figures.empty() ? "" : ": " + last_figures) + ")";
 }
 
 std::string verdict_word(const comparison& found, std::string_view failed) {
@@ -27,7 +29,7 @@ std::string verdict_word(const comparison& found, std::string_view failed) {
 
 std::string baseline_text(const std::optional<baseline>& base) {
   if (!base) return "none";
-  return base->hash + " (" + std::string(chosen_by_name(base->how)) + ")";
+  return shown_hash(base->hash) + " (" + std::string(chosen_by_name(base->how)) + ")";
 }
 
 std::vector<totals_row> totals_of(const platform_comparison& run) {

@@ -55,7 +55,7 @@ std::vector<totals_row> totals_of(const platform_comparison& run);
 std::string figure(std::int64_t current, std::optional<std::int64_t> previous, std::string_view word);
 /// Figures side by side.
 std::string joined(const std::vector<std::string>& cells);
-/// "not loaded in this run (last in HASH)".
-std::string not_loaded(const std::optional<baseline>& base);
+/// "not loaded in this run (last in HASH: FIGURES)".
+std::string not_loaded(const std::optional<baseline>& base, const std::string& last_figures);
 
 }  // namespace Compare

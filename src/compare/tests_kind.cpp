@@ -89,7 +89,11 @@ void compare(PlatformRuns& runs, platform_comparison& found) {
 }
 
 std::string figures(const tests_comparison& tests) {
-  if (!tests.current) return not_loaded(tests.base);
+  if (!tests.current) {
+    tests_comparison last;
+    last.current = tests.previous;
+    return not_loaded(tests.base, last.current ? figures(last) : "");
+  }
   const test_totals& now = *tests.current;
   const std::optional<test_totals>& before = tests.previous;
   auto previous = [&](std::int64_t test_totals::*field) {
@@ -110,7 +114,7 @@ void lists(const platform_comparison& run, std::vector<named_list>& lists) {
   const tests_comparison& tests = *run.tests;
   add_list(lists, "New failures", tests.new_failures);
   std::vector<std::string> still;
-  for (const failing_test& test : tests.still_failing) still.push_back(test.name + " (failing since " + test.since + ")");
+  for (const failing_test& test : tests.still_failing) still.push_back(test.name + " (failing since " + shown_hash(test.since) + ")");
   add_list(lists, "Still failing", still);
   add_list(lists, "Fixed", tests.fixed);
   add_list(lists, "Added tests", tests.added);

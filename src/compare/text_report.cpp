@@ -22,7 +22,7 @@ void append_verdict(std::string& out, const comparison& found) {
 }  // namespace
 
 std::string text_report(const comparison& found) {
-  std::string out = "Project " + terminal_text(found.project) + ", run " + terminal_text(found.current_hash) + "\n";
+  std::string out = "Project " + terminal_text(found.project) + ", run " + terminal_text(shown_hash(found.current_hash)) + "\n";
   for (const platform_comparison& run : found.runs) {
     out += "\nPlatform " + terminal_text(run.platform) + "\n";
     std::vector<totals_row> rows = totals_of(run);

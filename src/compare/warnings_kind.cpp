@@ -149,7 +149,11 @@ void compare(PlatformRuns& runs, platform_comparison& found) {
 }
 
 std::string figures(const warnings_comparison& warnings) {
-  if (!warnings.current) return not_loaded(warnings.base);
+  if (!warnings.current) {
+    warnings_comparison last;
+    last.current = warnings.previous;
+    return not_loaded(warnings.base, last.current ? figures(last) : "");
+  }
   counts_by_type types = *warnings.current;
   if (warnings.previous) {
     for (const auto& [type, count] : *warnings.previous) types.try_emplace(type, 0);
