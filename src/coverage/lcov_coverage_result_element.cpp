@@ -1,8 +1,12 @@
 #include "coverage/lcov_coverage_result_element.h"
 
+#include <algorithm>
 #include <cstddef>
+#include <iterator>
 #include <optional>
+#include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "coverage/coverage_counts.h"
@@ -36,6 +40,95 @@ struct Measure {
   Coverage::Tally tally() const { return {hit_line.value_or(listed_hit), found_line.value_or(listed)}; }
 };
 
+// How far a line or branch got, in the order in which merging keeps the
+// furthest: lcov adds the counts of several records, so a branch is taken
+// when any record took it, and "-" (never reached) stays only where every
+// record says "-".
+enum class Reached : unsigned char { never, not_taken, taken };
+
+struct LineDetail {
+  count line;
+  Reached reached;
+
+  bool operator<(const LineDetail& other) const { return line < other.line; }
+  bool same_place(const LineDetail& other) const { return line == other.line; }
+};
+
+struct BranchDetail {
+  count line;
+  std::string block_and_branch;  // as written between the line and the count
+  Reached reached;
+
+  bool operator<(const BranchDetail& other) const {
+    return line != other.line ? line < other.line : block_and_branch < other.block_and_branch;
+  }
+  bool same_place(const BranchDetail& other) const {
+    return line == other.line && block_and_branch == other.block_and_branch;
+  }
+};
+
+// Sorts `details` by place and keeps one per place, the furthest reached.
+template <typename Place>
+void merge_places(std::vector<Place>& details) {
+  if (!std::is_sorted(details.begin(), details.end())) std::stable_sort(details.begin(), details.end());
+  std::size_t kept = 0;
+  for (std::size_t i = 0; i < details.size(); ++i) {
+    if (kept > 0 && details[kept - 1].same_place(details[i])) {
+      details[kept - 1].reached = std::max(details[kept - 1].reached, details[i].reached);
+    } else {
+      if (kept != i) details[kept] = std::move(details[i]);
+      ++kept;
+    }
+  }
+  details.resize(kept);
+}
+
+// Merges the sorted details of one record into a file's sorted details.
+template <typename Place>
+void merge_into(std::vector<Place>& merged, std::vector<Place>& record) {
+  merge_places(record);
+  if (merged.empty()) {
+    merged.swap(record);
+    return;
+  }
+  std::vector<Place> both;
+  both.reserve(merged.size() + record.size());
+  std::merge(std::make_move_iterator(merged.begin()), std::make_move_iterator(merged.end()),
+             std::make_move_iterator(record.begin()), std::make_move_iterator(record.end()),
+             std::back_inserter(both));
+  merged.swap(both);
+  merge_places(merged);
+}
+
+template <typename Place>
+Coverage::Tally tally_of(const std::vector<Place>& details) {
+  Coverage::Tally tally{0, details.size()};
+  for (const Place& detail : details) tally.hit += detail.reached == Reached::taken;
+  return tally;
+}
+
+// One source file, over all of its records: a compiler writes one record per
+// object a source is built into, and lcov merges them into the file's figures.
+struct SourceFile {
+  std::string path;
+  std::size_t records = 0;
+  // The first record as written (LF/LH win), the file's figures while it has
+  // no other record.
+  Coverage::Tally lines;
+  std::optional<Coverage::Tally> branches;
+  bool any_branch_data = false;
+  // Every record's details, one per place.
+  std::vector<LineDetail> line_details;
+  std::vector<BranchDetail> branch_details;
+
+  Coverage::Tally merged_lines() const { return records == 1 ? lines : tally_of(line_details); }
+  std::optional<Coverage::Tally> merged_branches() const {
+    if (records == 1) return branches;
+    if (!any_branch_data) return std::nullopt;
+    return tally_of(branch_details);
+  }
+};
+
 class TracefileReader {
  public:
   explicit TracefileReader(std::deque<Element>& out) : out_(out) {}
@@ -64,10 +157,18 @@ class TracefileReader {
     }
   }
 
-  // Ends the last record (also without its "end_of_record") and adds the module row.
+  // Ends the last record (also without its "end_of_record"), then gives one
+  // row per file, in the order of their first records, and the module row.
   void finish() {
     end_record();
-    if (std::optional<Coverage::coverage_row> module = totals_.module_row()) push_row(std::move(*module));
+    Coverage::ModuleTotals totals;
+    for (SourceFile& file : files_) {
+      const Coverage::Tally lines = file.merged_lines();
+      const std::optional<Coverage::Tally> branches = file.merged_branches();
+      push_row(Coverage::counted_row(std::move(file.path), lines, branches));
+      totals.add(lines, branches);
+    }
+    if (std::optional<Coverage::coverage_row> module = totals.module_row()) push_row(std::move(*module));
   }
 
  private:
@@ -76,6 +177,8 @@ class TracefileReader {
     path_.assign(path);
     lines_ = {};
     branches_ = {};
+    record_lines_.clear();
+    record_branches_.clear();
     too_large_line_ = 0;
   }
 
@@ -86,10 +189,16 @@ class TracefileReader {
       Coverage::report_number_too_large(too_large_line_);
       return;
     }
-    std::optional<Coverage::Tally> branches;
-    if (branches_.present()) branches = branches_.tally();
-    push_row(Coverage::counted_row(std::move(path_), lines_.tally(), branches));
-    totals_.add(lines_.tally(), branches);
+    const auto [place, added] = file_index_.try_emplace(path_, files_.size());
+    if (added) files_.emplace_back().path = path_;
+    SourceFile& file = files_[place->second];
+    if (++file.records == 1) {
+      file.lines = lines_.tally();
+      if (branches_.present()) file.branches = branches_.tally();
+    }
+    file.any_branch_data = file.any_branch_data || branches_.present();
+    merge_into(file.line_details, record_lines_);
+    merge_into(file.branch_details, record_branches_);
   }
 
   void push_row(Coverage::coverage_row row) {
@@ -110,27 +219,48 @@ class TracefileReader {
     if (take_number(text, value)) into = value;
   }
 
-  // "DA:<line>,<count>[,<checksum>]".
+  // "DA:<line>,<count>[,<checksum>]". A negative count is not counted in a
+  // record by itself; merged with others, lcov reads it as 0.
   void read_line_detail(std::string_view text) {
     split_fields(text, fields_);
-    if (fields_.size() >= 2) count_detail(fields_[0], fields_[1], lines_);
+    if (fields_.size() < 2) return;
+    count line = 0;
+    count executed = 0;
+    if (!take_number(fields_[0], line)) return;
+    if (is_negative(fields_[1])) {
+      record_lines_.push_back({line, Reached::not_taken});
+      return;
+    }
+    if (!take_number(fields_[1], executed)) return;
+    count_detail(lines_, executed > 0);
+    record_lines_.push_back({line, executed > 0 ? Reached::taken : Reached::not_taken});
   }
 
   // "BRDA:<line>,<block>,<branch>,<taken>"; newer writers may put commas in
   // the branch part, so the count is the last field.
   void read_branch_detail(std::string_view text) {
     split_fields(text, fields_);
-    if (fields_.size() >= 4) count_detail(fields_[0], fields_.back(), branches_);
-  }
-
-  // A count "-" (a branch never reached) is a detail not hit.
-  void count_detail(std::string_view line_text, std::string_view count_text, Measure& measure) {
+    if (fields_.size() < 4) return;
     count line = 0;
     count taken = 0;
-    if (!take_number(line_text, line)) return;
-    if (count_text != "-" && !take_number(count_text, taken)) return;
+    if (!take_number(fields_[0], line)) return;
+    const std::string_view taken_text = fields_.back();
+    if (taken_text != "-" && !take_number(taken_text, taken)) return;
+    const Reached reached = taken_text == "-" ? Reached::never : taken > 0 ? Reached::taken : Reached::not_taken;
+    count_detail(branches_, reached == Reached::taken);
+    const std::size_t place_start = static_cast<std::size_t>(fields_[1].data() - text.data());
+    const std::size_t place_end = static_cast<std::size_t>(taken_text.data() - text.data()) - 1;
+    record_branches_.push_back({line, std::string(text.substr(place_start, place_end - place_start)), reached});
+  }
+
+  static bool is_negative(std::string_view text) {
+    return text.size() > 1 && text[0] == '-' &&
+           text.find_first_not_of("0123456789", 1) == std::string_view::npos;
+  }
+
+  static void count_detail(Measure& measure, bool hit) {
     ++measure.listed;
-    if (taken > 0) ++measure.listed_hit;
+    if (hit) ++measure.listed_hit;
   }
 
   std::deque<Element>& out_;
@@ -140,8 +270,11 @@ class TracefileReader {
   std::string path_;
   Measure lines_;
   Measure branches_;
+  std::vector<LineDetail> record_lines_;
+  std::vector<BranchDetail> record_branches_;
   std::size_t too_large_line_ = 0;  // 0 while the record's numbers all fit
-  Coverage::ModuleTotals totals_;
+  std::vector<SourceFile> files_;   // in the order of their first records
+  std::unordered_map<std::string, std::size_t> file_index_;  // SF text as written -> files_
 };
 
 }  // namespace
