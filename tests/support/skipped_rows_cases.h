@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "support/files.h"
@@ -17,9 +18,15 @@ struct keyed_load {
   std::string input;
   std::string platform;
   std::string tool;
-  std::string project = "K7Tr52_App_default";
   std::string warning;  // the whole of standard error
+  std::string project;
 };
+
+inline keyed_load load(std::string parser_type, std::string input, std::string platform, std::string tool,
+                       std::string warning = "", std::string project = "K7Tr52_App_default") {
+  return {std::move(parser_type), std::move(input), std::move(platform), std::move(tool), std::move(warning),
+          std::move(project)};
+}
 
 struct skipped_rows_case {
   std::string what;
@@ -41,29 +48,29 @@ inline std::vector<skipped_rows_case> skipped_rows_cases() {
       "D:\\ws\\Src_QZ\\app\\main.c (12) : warning : QAC(Prio5) Msg: 3408(Identifier has external linkage.) Ref:M\n";
   const std::string ab = "SF:a.c\nDA:1,1\nend_of_record\nSF:b.c\nDA:1,0\nend_of_record\n";
   return {
-      {"a report repeating its own keys loads without a warning", {{"PassFail", tests, "Pwe3", "CTC"}}},
+      {"a report repeating its own keys loads without a warning", {load("PassFail", tests, "Pwe3", "CTC")}},
       {"a second load of the same run",
-       {{"PassFail", tests, "Pwe3", "CTC"},
-        {"PassFail", tests, "Pwe3", "CTC", "K7Tr52_App_default",
-         skipped_warning("2 of 2", "ut_results", "project K7Tr52_App_default, hash HASH, name", "platform Pwe3, tool CTC",
-                         true)}}},
+       {load("PassFail", tests, "Pwe3", "CTC"),
+        load("PassFail", tests, "Pwe3", "CTC",
+             skipped_warning("2 of 2", "ut_results", "project K7Tr52_App_default, hash HASH, name",
+                             "platform Pwe3, tool CTC", true))}},
       {"a second tool's coverage of the same files",
-       {{"LCOV_Coverage", ab, "Pwe3", "LCOV"},
-        {"LCOV_Coverage", "SF:a.c\nDA:1,1\nend_of_record\nSF:c.c\nDA:1,1\nend_of_record\nSF:d.c\nDA:1,1\nend_of_record\n",
-         "Pwe3", "GCOV", "K7Tr52_App_default",
-         skipped_warning("2 of 4", "ut_coverage", coverage_key, "platform Pwe3, tool LCOV", false)}}},
+       {load("LCOV_Coverage", ab, "Pwe3", "LCOV"),
+        load("LCOV_Coverage", "SF:a.c\nDA:1,1\nend_of_record\nSF:c.c\nDA:1,1\nend_of_record\nSF:d.c\nend_of_record\n",
+             "Pwe3", "GCOV", skipped_warning("2 of 4", "ut_coverage", coverage_key, "platform Pwe3, tool LCOV", false))}},
       {"held rows of two platforms, the one with more rows first",
-       {{"LCOV_Coverage", ab, "Pwe3", "LCOV"},
-        {"LCOV_Coverage", "SF:c.c\nDA:1,1\nend_of_record\n", "Ruxi", "LCOV", "K7Tr52_App_default",
-         skipped_warning("1 of 2", "ut_coverage", coverage_key, "platform Pwe3, tool LCOV", false)},
-        {"LCOV_Coverage", ab + "SF:c.c\nDA:1,1\nend_of_record\nSF:d.c\nend_of_record\n", "Pwe3", "GCOV",
-         "K7Tr52_App_default",
-         skipped_warning("4 of 5", "ut_coverage", coverage_key,
-                         "platform Pwe3, tool LCOV and platform Ruxi, tool LCOV", false)}}},
+       {load("LCOV_Coverage", ab, "Pwe3", "LCOV"),
+        load("LCOV_Coverage", "SF:c.c\nDA:1,1\nend_of_record\n", "Ruxi", "LCOV",
+             skipped_warning("1 of 2", "ut_coverage", coverage_key, "platform Pwe3, tool LCOV", false)),
+        load("LCOV_Coverage", ab + "SF:c.c\nDA:1,1\nend_of_record\nSF:d.c\nend_of_record\n", "Pwe3", "GCOV",
+             skipped_warning("4 of 5", "ut_coverage", coverage_key,
+                             "platform Pwe3, tool LCOV and platform Ruxi, tool LCOV", false))}},
       {"q_results, whose key has no project",
-       {{"QAC", qac, "Pwe3", "QAC", "First"},
-        {"QAC", qac, "Pwe3", "QAC_9", "Second",
-         skipped_warning("1 of 1", "q_results", "any project, hash HASH, filename", "platform Pwe3, tool QAC", false)}}},
+       {load("QAC", qac, "Pwe3", "QAC", "", "First"),
+        load("QAC", qac, "Pwe3", "QAC_9",
+             skipped_warning("1 of 1", "q_results", "any project, hash HASH, filename", "platform Pwe3, tool QAC",
+                             false),
+             "Second")}},
   };
 }
 
