@@ -116,7 +116,8 @@ TEST(LcovTracefile, ModuleRowEqualsLcovSummary) {
     if (file.path().extension() != ".lcov-summary") continue;
     SCOPED_TRACE(file.path().string());
     const std::string summary = test_support::read_file(file.path().string());
-    std::istringstream in(test_support::read_file(std::filesystem::path(file.path()).replace_extension(".input").string()));
+    const std::filesystem::path input = std::filesystem::path(file.path()).replace_extension(".input");
+    std::istringstream in(test_support::read_file(input.string()));
     std::deque<QZLcovCoverageResultElement> records;
     QZLcovCoverageResultElement::read_elements(in, records);
     ASSERT_FALSE(records.empty());

@@ -195,7 +195,8 @@ std::string held_keys_statement(const sql_table& table, std::span<const std::str
     for (std::size_t i = 0; i < table.run_column_count && i < run_values.size(); ++i) {
       if (table.columns[i].name != key) continue;
       parameters.push_back(run_values[i].c_str());
-      where += (where.empty() ? " where " : " and ") + same("t." + column, "$" + std::to_string(parameters.size()) + "::text");
+      const std::string parameter = "$" + std::to_string(parameters.size()) + "::text";
+      where += (where.empty() ? " where " : " and ") + same("t." + column, parameter);
       run_column = true;
     }
     if (!run_column) on += (on.empty() ? " on " : " and ") + same("t." + column, "s." + column);
@@ -455,9 +456,8 @@ void PostgresqlSink::insert_through_staging() {
 void PostgresqlSink::count_held_keys() {
   std::vector<const char*> parameters;
   const std::string statement = held_keys_statement(*table_, run_values_, parameters);
-  const Result held(PQexecParams(connection_, statement.c_str(),
-                                 static_cast<int>(parameters.size()), nullptr, parameters.data(), nullptr, nullptr,
-                                 0));
+  const Result held(PQexecParams(connection_, statement.c_str(), static_cast<int>(parameters.size()), nullptr,
+                                 parameters.data(), nullptr, nullptr, 0));
   if (!held || PQresultStatus(held.get()) != PGRES_TUPLES_OK) return record_failed(held.get());
   for (int row = 0; row < PQntuples(held.get()); ++row) {
     std::size_t rows = 0;

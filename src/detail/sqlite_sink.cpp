@@ -100,7 +100,10 @@ std::string SqliteSink::key_text(std::span<const std::string_view> values) const
 void SqliteSink::count_skipped_rows() {
   std::unordered_set<std::string> waiting(ignored_keys_.begin(), ignored_keys_.end());
   std::string query = "select " + source_columns(*table_);
-  for (std::size_t field : key_fields_) query += ", " + std::string(table_->columns[table_->run_column_count + field].name);
+  for (std::size_t field : key_fields_) {
+    query += ", ";
+    query += table_->columns[table_->run_column_count + field].name;
+  }
   query += " from " + std::string(table_->name) + " where rowid <= ?";
   std::vector<std::size_t> run_key_columns;
   for (std::string_view key : table_->unique_columns) {
@@ -118,7 +121,8 @@ void SqliteSink::count_skipped_rows() {
   sqlite3_bind_int64(statement, 1, *last_row_before_);
   for (std::size_t i = 0; i < run_key_columns.size(); ++i) {
     const std::string& value = run_values_[run_key_columns[i]];
-    sqlite3_bind_text(statement, static_cast<int>(i + 2), value.data(), static_cast<int>(value.size()), SQLITE_STATIC);
+    sqlite3_bind_text(statement, static_cast<int>(i + 2), value.data(), static_cast<int>(value.size()),
+                      SQLITE_STATIC);
   }
   const auto text = [&](int column) {
     const auto* data = reinterpret_cast<const char*>(sqlite3_column_text(statement, column));
@@ -143,8 +147,7 @@ void SqliteSink::count_skipped_rows() {
 void SqliteSink::bind_text(int parameter, std::string_view value, bool copy) {
   if (std::memchr(value.data(), '\0', value.size()) != nullptr) {
     std::string& kept = without_nul_[static_cast<std::size_t>(parameter - 1)];
-    kept.assign(value);
-    kept.erase(std::remove(kept.begin(), kept.end(), '\0'), kept.end());
+    kept = without_nul(value);
     value = kept;
   }
   if (value.size() > static_cast<std::size_t>(std::numeric_limits<int>::max())) {
@@ -171,7 +174,8 @@ void SqliteSink::add_row(std::span<const std::string_view> values) {
 }
 
 std::string SqliteSink::finish() {
-  // Before the commit, while no other run can have added rows.
+  // Before the commit: the write lock, held since the load began, keeps out
+  // every other run's rows.
   if (problem_.empty() && !ignored_keys_.empty() && last_row_before_) count_skipped_rows();
   if (problem_.empty() && execute("COMMIT")) {
     in_transaction_ = false;
