@@ -2,7 +2,9 @@
 
 #include <algorithm>
 #include <cstddef>
+#include <functional>
 #include <iterator>
+#include <limits>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -46,25 +48,39 @@ struct Measure {
 // record says "-".
 enum class Reached : unsigned char { never, not_taken, taken };
 
-struct LineDetail {
-  count line;
-  Reached reached;
+// A line number and how far it got, in one word: a tracefile of a large
+// project lists millions of lines, all kept to the end. Line numbers above
+// largest_line (no source has them) are not kept.
+class Reach {
+ public:
+  static constexpr count largest_line = std::numeric_limits<count>::max() >> 2;
 
-  bool operator<(const LineDetail& other) const { return line < other.line; }
-  bool same_place(const LineDetail& other) const { return line == other.line; }
+  Reach(count line, Reached reached) : packed_(line << 2 | static_cast<count>(reached)) {}
+  count line() const { return packed_ >> 2; }
+  Reached reached() const { return static_cast<Reached>(packed_ & 3); }
+  void reach(Reached other) {
+    if (other > reached()) packed_ = (packed_ & ~count{3}) | static_cast<count>(other);
+  }
+
+ private:
+  count packed_;
+};
+
+struct LineDetail {
+  Reach at;
+
+  bool operator<(const LineDetail& other) const { return at.line() < other.at.line(); }
+  bool same_place(const LineDetail& other) const { return at.line() == other.at.line(); }
 };
 
 struct BranchDetail {
-  count line;
-  std::string block_and_branch;  // as written between the line and the count
-  Reached reached;
+  Reach at;
+  std::size_t branch;  // the hash of the "block,branch" text: no line has branches whose hashes meet
 
   bool operator<(const BranchDetail& other) const {
-    return line != other.line ? line < other.line : block_and_branch < other.block_and_branch;
+    return at.line() != other.at.line() ? at.line() < other.at.line() : branch < other.branch;
   }
-  bool same_place(const BranchDetail& other) const {
-    return line == other.line && block_and_branch == other.block_and_branch;
-  }
+  bool same_place(const BranchDetail& other) const { return at.line() == other.at.line() && branch == other.branch; }
 };
 
 // Sorts `details` by place and keeps one per place, the furthest reached.
@@ -74,36 +90,46 @@ void merge_places(std::vector<Place>& details) {
   std::size_t kept = 0;
   for (std::size_t i = 0; i < details.size(); ++i) {
     if (kept > 0 && details[kept - 1].same_place(details[i])) {
-      details[kept - 1].reached = std::max(details[kept - 1].reached, details[i].reached);
+      details[kept - 1].at.reach(details[i].at.reached());
     } else {
-      if (kept != i) details[kept] = std::move(details[i]);
-      ++kept;
+      details[kept++] = details[i];
     }
   }
-  details.resize(kept);
+  details.erase(details.begin() + static_cast<std::ptrdiff_t>(kept), details.end());
 }
 
-// Merges the sorted details of one record into a file's sorted details.
+// Merges the details of one record into a file's sorted details, which take
+// no more memory than they hold; `scratch` keeps its memory from record to
+// record.
 template <typename Place>
-void merge_into(std::vector<Place>& merged, std::vector<Place>& record) {
+void merge_into(std::vector<Place>& merged, std::vector<Place>& record, std::vector<Place>& scratch) {
   merge_places(record);
   if (merged.empty()) {
-    merged.swap(record);
+    merged.assign(record.begin(), record.end());
     return;
   }
-  std::vector<Place> both;
-  both.reserve(merged.size() + record.size());
-  std::merge(std::make_move_iterator(merged.begin()), std::make_move_iterator(merged.end()),
-             std::make_move_iterator(record.begin()), std::make_move_iterator(record.end()),
-             std::back_inserter(both));
-  merged.swap(both);
-  merge_places(merged);
+  scratch.clear();
+  auto old = merged.begin();
+  auto added = record.begin();
+  while (old != merged.end() && added != record.end()) {
+    if (*old < *added) {
+      scratch.push_back(*old++);
+    } else if (*added < *old) {
+      scratch.push_back(*added++);
+    } else {
+      scratch.push_back(*old++);
+      scratch.back().at.reach((added++)->at.reached());
+    }
+  }
+  scratch.insert(scratch.end(), old, merged.end());
+  scratch.insert(scratch.end(), added, record.end());
+  merged.assign(scratch.begin(), scratch.end());
 }
 
 template <typename Place>
 Coverage::Tally tally_of(const std::vector<Place>& details) {
   Coverage::Tally tally{0, details.size()};
-  for (const Place& detail : details) tally.hit += detail.reached == Reached::taken;
+  for (const Place& detail : details) tally.hit += detail.at.reached() == Reached::taken;
   return tally;
 }
 
@@ -197,8 +223,8 @@ class TracefileReader {
       if (branches_.present()) file.branches = branches_.tally();
     }
     file.any_branch_data = file.any_branch_data || branches_.present();
-    merge_into(file.line_details, record_lines_);
-    merge_into(file.branch_details, record_branches_);
+    merge_into(file.line_details, record_lines_, line_scratch_);
+    merge_into(file.branch_details, record_branches_, branch_scratch_);
   }
 
   void push_row(Coverage::coverage_row row) {
@@ -227,13 +253,13 @@ class TracefileReader {
     count line = 0;
     count executed = 0;
     if (!take_number(fields_[0], line)) return;
-    if (is_negative(fields_[1])) {
-      record_lines_.push_back({line, Reached::not_taken});
-      return;
+    Reached reached = Reached::not_taken;
+    if (!is_negative(fields_[1])) {
+      if (!take_number(fields_[1], executed)) return;
+      count_detail(lines_, executed > 0);
+      if (executed > 0) reached = Reached::taken;
     }
-    if (!take_number(fields_[1], executed)) return;
-    count_detail(lines_, executed > 0);
-    record_lines_.push_back({line, executed > 0 ? Reached::taken : Reached::not_taken});
+    if (line <= Reach::largest_line) record_lines_.push_back({Reach(line, reached)});
   }
 
   // "BRDA:<line>,<block>,<branch>,<taken>"; newer writers may put commas in
@@ -248,9 +274,11 @@ class TracefileReader {
     if (taken_text != "-" && !take_number(taken_text, taken)) return;
     const Reached reached = taken_text == "-" ? Reached::never : taken > 0 ? Reached::taken : Reached::not_taken;
     count_detail(branches_, reached == Reached::taken);
+    if (line > Reach::largest_line) return;
     const std::size_t place_start = static_cast<std::size_t>(fields_[1].data() - text.data());
     const std::size_t place_end = static_cast<std::size_t>(taken_text.data() - text.data()) - 1;
-    record_branches_.push_back({line, std::string(text.substr(place_start, place_end - place_start)), reached});
+    const std::string_view block_and_branch = text.substr(place_start, place_end - place_start);
+    record_branches_.push_back({Reach(line, reached), std::hash<std::string_view>{}(block_and_branch)});
   }
 
   static bool is_negative(std::string_view text) {
@@ -272,6 +300,8 @@ class TracefileReader {
   Measure branches_;
   std::vector<LineDetail> record_lines_;
   std::vector<BranchDetail> record_branches_;
+  std::vector<LineDetail> line_scratch_;
+  std::vector<BranchDetail> branch_scratch_;
   std::size_t too_large_line_ = 0;  // 0 while the record's numbers all fit
   std::vector<SourceFile> files_;   // in the order of their first records
   std::unordered_map<std::string, std::size_t> file_index_;  // SF text as written -> files_
