@@ -76,6 +76,9 @@ TEST(LcovTracefile, RecordsOfOneFileMerge) {
       {"SF:a\nBRDA:4,0,0,-\nBRDA:4,0,1,-\nBRDA:5,0,0,-\nBRDA:6,1,0,2\nBRF:9\nBRH:9\nend_of_record\n"
        "SF:a\nBRDA:4,0,0,3\nBRDA:4,0,1,0\nBRDA:5,0,0,-\nBRDA:6,0,0,0\nend_of_record\n",
        "a /0/0 40/2/5\n*module_statistics /0/0 40/2/5\n"},
+      // A branch part with commas in it (newer writers) is one branch.
+      {"SF:a\nBRDA:1,0,(x, y),0\nend_of_record\nSF:a\nBRDA:1,0,(x, y),3\nBRDA:1,0,(x, z),0\nend_of_record\n",
+       "a /0/0 50/1/2\n*module_statistics /0/0 50/1/2\n"},
       // One row per file, where its first record stood; a file of one record
       // keeps its LF/LH; the C1 columns stay empty while no record has branches.
       {"SF:a\nDA:1,0\nend_of_record\nSF:b\nDA:1,1\nLF:5\nLH:5\nend_of_record\nSF:a\nDA:1,7\nend_of_record\n",
