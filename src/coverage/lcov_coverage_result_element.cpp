@@ -75,7 +75,9 @@ struct LineDetail {
 
 struct BranchDetail {
   Reach at;
-  std::size_t branch;  // the hash of the "block,branch" text: no line has branches whose hashes meet
+  // The hash of the "block,branch" text, 64 bits: that two branches of one
+  // line share it is too unlikely to matter, and it keeps a branch in two words.
+  std::size_t branch;
 
   bool operator<(const BranchDetail& other) const {
     return at.line() != other.at.line() ? at.line() < other.at.line() : branch < other.branch;
