@@ -21,18 +21,21 @@
 const { check, expectEqual, launch, finish } = require('./browser');
 const { execFileSync } = require('child_process');
 const fs = require('fs');
-const MarkdownIt = require('markdown-it');
-const { marked } = require('marked');
 const os = require('os');
 const path = require('path');
 
 const [converter, compare, screenshots] = process.argv.slice(2);
 const root = path.resolve(__dirname, '../..');
 
-const renderers = {
-  'markdown-it': (text) => new MarkdownIt({ html: true, linkify: true }).render(text),
-  marked: (text) => marked.parse(text, { gfm: true }),
-};
+// Both renderers are ES modules.
+async function loadRenderers() {
+  const { default: MarkdownIt } = await import('markdown-it');
+  const { marked } = await import('marked');
+  return {
+    'markdown-it': (text) => new MarkdownIt({ html: true, linkify: true }).render(text),
+    marked: (text) => marked.parse(text, { gfm: true }),
+  };
+}
 
 // What the program writes itself; any other element came from a row.
 const programElements = ['H2', 'H3', 'P', 'STRONG', 'CODE', 'UL', 'LI', 'TABLE', 'THEAD', 'TBODY', 'TR', 'TH', 'TD',
@@ -82,7 +85,8 @@ function load(folder, database, parserType, text, platform, hash, date) {
 function hostileDatabase(folder) {
   const database = path.join(folder, 'hostile.db');
   for (const [hash, date] of [['b1', '2026-01-01'], ['c1', '2026-01-02']]) {
-    load(folder, database, 'PassFail_GTest', '[ RUN      ] Suite.Ok\n[       OK ] Suite.Ok (0 ms)\n', 'Pwe3', hash, date);
+    const passing = '[ RUN      ] Suite.Ok\n[       OK ] Suite.Ok (0 ms)\n';
+    load(folder, database, 'PassFail_GTest', passing, 'Pwe3', hash, date);
     for (const platform of ['Pwe3', hostilePlatform]) {
       load(folder, database, 'Warning_GCC', 'Src/a.c:1:1: warning: w [-Wx]\n', platform, hash, date);
     }
@@ -126,7 +130,7 @@ function demoDatabase(folder) {
   for (const [reports, hash, date] of [[first, 'demo0001', '2026-01-01'], [second, 'demo0002', '2026-01-02']]) {
     for (const [parserType, text] of Object.entries(reports)) {
       load(folder, database, parserType, text, 'Pwe3', hash, date);
-      if (parserType === 'Warning_GCC' || parserType === 'Map') load(folder, database, parserType, text, 'Pwe4', hash, date);
+      if (['Warning_GCC', 'Map'].includes(parserType)) load(folder, database, parserType, text, 'Pwe4', hash, date);
     }
   }
   return database;
@@ -157,10 +161,11 @@ function readPage(programElements) {
     verdicts: all.filter((e) => e.textContent.trim().startsWith('Gate:') &&
       ![...e.children].some((child) => child.textContent.trim().startsWith('Gate:'))).map((e) => e.outerHTML),
     headings: [...document.body.querySelectorAll('h1, h2, h3, h4, h5, h6')].map((e) => `${e.tagName} ${e.textContent}`),
-    emphasis: [...document.body.querySelectorAll('strong, em, del, s, b, i')].map((e) => `${e.tagName} ${e.textContent}`),
+    emphasis: [...document.body.querySelectorAll('strong, em, del, s, b, i')]
+      .map((e) => `${e.tagName} ${e.textContent}`),
     tables: document.body.querySelectorAll('table').length,
     cells: [...document.body.querySelectorAll('tr')].map((row) => row.children.length),
-    // Each list in its own closed block: its summary counts its entries.
+    // Each list in a details element of its own: its summary counts its entries.
     lists: [...document.body.querySelectorAll('details')].map((details) => ({
       nested: details.parentElement.closest('details') !== null,
       summary: details.querySelector('summary').textContent,
@@ -200,7 +205,8 @@ function checkHostile(label, markdown, shown, requests) {
       shown.entries.some((entry) => entry.startsWith(`${text}:`) && entry.endsWith(` warning [${text}]`)));
   }
   check(`${label}: the warning type shows as text in its cell`,
-    shown.tableText.some((cell) => cell.includes('w **bold** | `t` <b>x</b>␤# Type')), JSON.stringify(shown.tableText));
+    shown.tableText.some((cell) => cell.includes('w **bold** | `t` <b>x</b>␤# Type')),
+    JSON.stringify(shown.tableText));
   expectEqual(`${label}: no request`, requests, []);
 }
 
@@ -218,7 +224,7 @@ function checkDemo(label, markdown, shown, requests) {
   expectEqual(`${label}: no request`, requests, []);
 }
 
-async function renderAndCheck(context, name, markdown, checks) {
+async function renderAndCheck(context, renderers, name, markdown, checks) {
   for (const [renderer, render] of Object.entries(renderers)) {
     const label = `${name}, ${renderer}`;
     const page = await context.newPage();
@@ -238,13 +244,14 @@ async function main() {
   const folder = fs.mkdtempSync(path.join(os.tmpdir(), 'viviri-markdown-'));
   let context;
   try {
+    const renderers = await loadRenderers();
     const hostileMarkdown = markdownOf(folder, hostileDatabase(folder), 'c1');
     const demoMarkdown = markdownOf(folder, demoDatabase(folder), 'demo0002');
     const blocked = [];
     context = await launch(folder, blocked);
     fs.mkdirSync(screenshots, { recursive: true });
-    await renderAndCheck(context, 'hostile', hostileMarkdown, checkHostile);
-    await renderAndCheck(context, 'demo', demoMarkdown, checkDemo);
+    await renderAndCheck(context, renderers, 'hostile', hostileMarkdown, checkHostile);
+    await renderAndCheck(context, renderers, 'demo', demoMarkdown, checkDemo);
     expectEqual('the browser refused no request', blocked, []);
   } catch (error) {
     check('the test ran to its end', false, error.stack || String(error));
