@@ -94,49 +94,72 @@ std::string SqliteSink::key_text(std::span<const std::string_view> values) const
   return key;
 }
 
-// Of the rows that changed nothing, those whose key a held row has. The
-// others repeat a row of this run. One query reads the held rows of the
-// run's project and hash (the key's run columns).
-void SqliteSink::count_skipped_rows() {
-  std::unordered_set<std::string> waiting(ignored_keys_.begin(), ignored_keys_.end());
-  std::string query = "select " + source_columns(*table_);
-  for (std::size_t field : key_fields_) {
-    query += ", ";
-    query += table_->columns[table_->run_column_count + field].name;
-  }
-  query += " from " + std::string(table_->name) + " where rowid <= ?";
-  std::vector<std::size_t> run_key_columns;
+// A query over the rows held before the load with the run's values of the
+// key (project and hash), its parameters bound; null when it cannot be
+// prepared (a table of that name without the columns).
+sqlite3_stmt* SqliteSink::held_rows_query(const std::string& columns, const char* rest) const {
+  std::string query = "select " + columns + " from " + std::string(table_->name) + " where rowid <= ?";
+  std::vector<const std::string*> values;
   for (std::string_view key : table_->unique_columns) {
     for (std::size_t i = 0; i < table_->run_column_count && i < run_values_.size(); ++i) {
       if (table_->columns[i].name != key) continue;
       query += " and " + std::string(key) + " = ?";
-      run_key_columns.push_back(i);
+      values.push_back(&run_values_[i]);
     }
   }
+  query += rest;
   sqlite3_stmt* statement = nullptr;
   if (sqlite3_prepare_v2(db_, query.c_str(), -1, &statement, nullptr) != SQLITE_OK) {
     sqlite3_finalize(statement);
-    return;
+    return nullptr;
   }
   sqlite3_bind_int64(statement, 1, *last_row_before_);
-  for (std::size_t i = 0; i < run_key_columns.size(); ++i) {
-    const std::string& value = run_values_[run_key_columns[i]];
-    sqlite3_bind_text(statement, static_cast<int>(i + 2), value.data(), static_cast<int>(value.size()),
+  for (std::size_t i = 0; i < values.size(); ++i) {
+    sqlite3_bind_text(statement, static_cast<int>(i + 2), values[i]->data(), static_cast<int>(values[i]->size()),
                       SQLITE_STATIC);
   }
-  const auto text = [&](int column) {
+  return statement;
+}
+
+// Of the rows that changed nothing, those whose key a held row has; the
+// others repeat a row of this run. The held rows' keys come from the key's
+// index alone; their platform and tool from the run index, and only where
+// the held rows have several are they read row by row with the keys.
+void SqliteSink::count_skipped_rows() {
+  const auto text = [](sqlite3_stmt* statement, int column) {
     const auto* data = reinterpret_cast<const char*>(sqlite3_column_text(statement, column));
     return data ? std::string_view(data, static_cast<std::size_t>(sqlite3_column_bytes(statement, column)))
                 : std::string_view();
   };
+  std::vector<std::pair<std::string, std::string>> origins;
+  sqlite3_stmt* statement = held_rows_query(source_columns(*table_), " group by 1, 2 limit 2");
+  while (statement && sqlite3_step(statement) == SQLITE_ROW)
+    origins.emplace_back(text(statement, 0), text(statement, 1));
+  sqlite3_finalize(statement);
+  if (origins.empty()) return;
+
+  const bool one_origin = origins.size() == 1;
+  std::string columns = one_origin ? "" : source_columns(*table_);
+  for (std::size_t field : key_fields_) {
+    if (!columns.empty()) columns += ", ";
+    columns += table_->columns[table_->run_column_count + field].name;
+  }
+  const int first_key_column = one_origin ? 0 : 2;
+  std::unordered_set<std::string_view> waiting(ignored_keys_.begin(), ignored_keys_.end());
+  statement = held_rows_query(columns, "");
   std::string key;
-  while (sqlite3_step(statement) == SQLITE_ROW) {
+  while (statement && sqlite3_step(statement) == SQLITE_ROW) {
     key.clear();
     for (std::size_t i = 0; i < key_fields_.size(); ++i) {
-      key += text(static_cast<int>(i + 2));
+      key += text(statement, first_key_column + static_cast<int>(i));
       key += '\0';
     }
-    if (waiting.erase(key) > 0) add_held_rows(skipped_, text(0), text(1));
+    if (waiting.erase(key) == 0) continue;
+    if (one_origin) {
+      add_held_rows(skipped_, origins[0].first, origins[0].second);
+    } else {
+      add_held_rows(skipped_, text(statement, 0), text(statement, 1));
+    }
   }
   sqlite3_finalize(statement);
   skipped_.offered = inserted_ + skipped_.skipped;

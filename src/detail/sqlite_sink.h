@@ -44,6 +44,7 @@ class SqliteSink : public RowSink {
   void bind_text(int parameter, std::string_view value, bool copy);
   void note_last_row_before();
   std::string key_text(std::span<const std::string_view> values) const;
+  sqlite3_stmt* held_rows_query(const std::string& columns, const char* rest) const;
   void count_skipped_rows();
 
   std::string path_;
