@@ -53,8 +53,8 @@ RunResult run_program(const std::vector<std::string>& args, const std::vector<st
   return run_executable(VIVIRI_PROGRAM, args, prefix, false);
 }
 
-RunResult run_compare(const std::vector<std::string>& args) {
-  return run_executable(VIVIRI_COMPARE_PROGRAM, args, {}, true);
+RunResult run_compare(const std::vector<std::string>& args, const std::vector<std::string>& prefix) {
+  return run_executable(VIVIRI_COMPARE_PROGRAM, args, prefix, true);
 }
 
 pid_t start_program(const std::vector<std::string>& args) {
