@@ -22,14 +22,14 @@ using Statement = std::unique_ptr<sqlite3_stmt, StatementDeleter>;
 struct ValueDeleter {
   void operator()(sqlite3_value* value) const { sqlite3_value_free(value); }
 };
-using Value = std::unique_ptr<sqlite3_value, ValueDeleter>;
+
+// A stored value with the type it is stored with, and its text.
+struct Value {
+  std::unique_ptr<sqlite3_value, ValueDeleter> typed;
+  std::string text;
+};
 
 // A value as text: SQLite's text form of a number, a blob's bytes, "" for NULL.
-std::string text_of(sqlite3_value* value) {
-  const auto* text = reinterpret_cast<const char*>(sqlite3_value_text(value));
-  return text ? std::string(text, static_cast<std::size_t>(sqlite3_value_bytes(value))) : std::string();
-}
-
 std::string column_text(sqlite3_stmt* statement, int column) {
   const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(statement, column));
   return text ? std::string(text, static_cast<std::size_t>(sqlite3_column_bytes(statement, column))) : std::string();
@@ -155,9 +155,11 @@ class ScanStep {
     const int stepped = sqlite3_step(raw);
     if (stepped != SQLITE_ROW && stepped != SQLITE_DONE) source_.fail();
     if (stepped == SQLITE_DONE || (null_is_none && sqlite3_column_type(raw, 0) == SQLITE_NULL)) return std::nullopt;
-    Value copy(sqlite3_value_dup(sqlite3_column_value(raw, 0)));
-    if (!copy) throw database_error("out of memory");
-    return copy;
+    // Copied before the text is asked for: that turns the column into text.
+    Value found{std::unique_ptr<sqlite3_value, ValueDeleter>(sqlite3_value_dup(sqlite3_column_value(raw, 0))), ""};
+    if (!found.typed) throw database_error("out of memory");
+    found.text = column_text(raw, 0);
+    return found;
   }
 
  private:
@@ -191,29 +193,32 @@ class RunScanner {
   void scan(std::size_t depth) {
     Column& column = columns_[depth];
     for (std::optional<Value> value = column.first.first(project_, fixed_, false); value;) {
-      fixed_.push_back(value->get());
+      fixed_.push_back(value->typed.get());
+      texts_.push_back(value->text);
       if (depth + 1 < columns_.size()) scan(depth + 1);
       else add_run();
-      std::optional<Value> next = sqlite3_value_type(value->get()) == SQLITE_NULL
+      std::optional<Value> next = sqlite3_value_type(value->typed.get()) == SQLITE_NULL
                                       ? column.after_null.first(project_, std::span(fixed_).first(depth), true)
                                       : column.after.first(project_, fixed_, true);
       fixed_.pop_back();
+      texts_.pop_back();
       value = std::move(next);
     }
   }
 
   void add_run() {
     stored_run& run = found_.emplace_back();
-    run.githash = text_of(fixed_[0]);
-    run.platform = text_of(fixed_[1]);
-    if (fixed_.size() > 2) run.tool = text_of(fixed_[2]);
-    if (std::optional<Value> earliest = earliest_.first(project_, fixed_, true)) run.earliest = text_of(earliest->get());
+    run.githash = texts_[0];
+    run.platform = texts_[1];
+    if (texts_.size() > 2) run.tool = texts_[2];
+    if (std::optional<Value> earliest = earliest_.first(project_, fixed_, true)) run.earliest = earliest->text;
   }
 
   const std::string& project_;
   std::vector<Column> columns_;
   ScanStep earliest_;
   std::vector<sqlite3_value*> fixed_;  // the values of the run columns scanned so far
+  std::vector<std::string> texts_;     // and their texts
   std::vector<stored_run> found_;
 };
 
