@@ -88,15 +88,18 @@ std::string runs_statement(const sql_table& table) {
   return statement;
 }
 
-std::string rows_statement(const sql_table& table, const RowSource& source, const std::string& githash,
-                           const std::string& platform) {
+std::string rows_statement(const sql_table& table, std::string_view condition) {
   std::string statement = "select " + selected_columns(table) + " from ";
   statement += table.name;
   statement += " where project = $1 and ";
-  statement += source.text_in("githash", 2, std::span(&githash, 1));
-  statement += " and ";
-  statement += source.text_in("platform", 3, std::span(&platform, 1));
+  statement += condition;
   return statement;
+}
+
+std::string rows_statement(const sql_table& table, const RowSource& source, const std::string& githash,
+                           const std::string& platform) {
+  return rows_statement(table, source.text_in("githash", 2, std::span(&githash, 1)) + " and " +
+                                   source.text_in("platform", 3, std::span(&platform, 1)));
 }
 
 std::unique_ptr<RowSource> open_row_source(const std::string& database) {

@@ -84,6 +84,8 @@ std::string runs_statement(const sql_table& table);
 /// the hash and the platform compared by `source`'s text_in().
 std::string rows_statement(const sql_table& table, const RowSource& source, const std::string& githash,
                            const std::string& platform);
+/// The rows of a project (the parameter $1) where `condition` holds.
+std::string rows_statement(const sql_table& table, std::string_view condition);
 /// The index that finds a run's rows ("create index if not exists ...").
 std::string run_index_statement(const sql_table& table);
 /// Its name.

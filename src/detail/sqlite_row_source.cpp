@@ -288,13 +288,23 @@ std::vector<stored_row> SqliteRowSource::rows_with(const sql_table& table, const
                                                    std::string_view column, std::span<const std::string> values) {
   std::vector<stored_row> found;
   if (!has_table(table)) return found;
-  const std::string run_rows = rows_statement(table, *this, githash, platform) + " and ";
   for (const std::string& value : values) {
     const std::string* const parameters[] = {&project, &githash, &platform, &value};
-    query(run_rows + text_in(column, 4, std::span(&value, 1)), parameters,
+    query(rows_with_statement(table, githash, platform, column, value), parameters,
           [&](sqlite3_stmt* statement) { found.push_back(row_of(statement)); });
   }
   return found;
+}
+
+// The key index (project, githash, name) finds the row; SQLite would rather
+// seek the platform too, in the run index, and read the run's every row: a
+// unary plus keeps it from that.
+std::string SqliteRowSource::rows_with_statement(const sql_table& table, const std::string& githash,
+                                                 const std::string& platform, std::string_view column,
+                                                 const std::string& value) const {
+  return rows_statement(table, text_in("githash", 2, std::span(&githash, 1)) + " and " +
+                                   text_in("+platform", 3, std::span(&platform, 1)) + " and " +
+                                   text_in(column, 4, std::span(&value, 1)));
 }
 
 // The column holds what the loads store, or a value another writer stored

@@ -36,6 +36,10 @@ class SqliteRowSource : public RowSource {
   std::string text_in(std::string_view column, std::size_t first,
                       std::span<const std::string> values) const override;
 
+  /// The statement rows_with() runs for one value (the parameter $4).
+  std::string rows_with_statement(const sql_table& table, const std::string& githash, const std::string& platform,
+                                  std::string_view column, const std::string& value) const;
+
   /// Throws database_error with the reason of SQLite's last failure.
   [[noreturn]] void fail() const;
 
