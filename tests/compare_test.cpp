@@ -74,7 +74,8 @@ TEST_F(TestsHistory, TotalsAndListsAgainstTheNewestOlderRun) {
             R"("current":{"passed":2,"failed":2,"skipped":1,"total":5},)"
             R"("previous":{"passed":3,"failed":2,"skipped":0,"total":5},)"
             R"("new_failures":["S.A"],"still_failing":[{"name":"S.D","since":"aaaaaaa1"}],"fixed":["S.B"],)"
-            R"("added":["S.F"],"removed":["S.E"]}}],"gate":{"passed":true,"broken":[]}})"
+            R"("added":["S.F"],"removed":["S.E"]}}],"gate":{"passed":true,"rules":[],"broken":[]},)"
+            R"("notes":[],"window":{"order":"date","source":"date","depth":null}})"
             "\n");
 }
 
@@ -212,7 +213,8 @@ TEST(CompareKinds, KindNotLoadedInThisRun) {
   runs.load("k2", "2026-12-02 10:00:00", tests_report({{"S.A", "passed"}}));
   const test_support::RunResult result = runs.compare("k2", {"--fail-on=coverage-drop"});
   EXPECT_EQ(result.exit_status, 0);
-  EXPECT_THAT(result.out, HasSubstr("Coverage GCOV   not loaded in this run (last in k1)"));
+  EXPECT_THAT(result.out, HasSubstr("Coverage GCOV   not loaded in this run (last in k1: lines 80.0% (8 of 10)   "
+                                    "branches n/a (0 of 0))"));
   EXPECT_THAT(runs.json("k2"), HasSubstr(R"("current":null,"previous":{"lines_tested":8,"lines_testable":10,)"));
 }
 
@@ -225,7 +227,7 @@ TEST(ComparePlatforms, EachPlatformApart) {
   const std::string both = runs.json("p2");
   EXPECT_THAT(both, HasSubstr(R"("runs":[{"platform":"Pwe3","current":"p2","tests":)"));
   EXPECT_THAT(both, HasSubstr(R"({"platform":"Ruxi","current":"p2","tests":)"));
-  EXPECT_THAT(both, HasSubstr(R"("gate":{"passed":true,"broken":[]})"));
+  EXPECT_THAT(both, HasSubstr(R"("gate":{"passed":true,"rules":[],"broken":[]})"));
   const test_support::RunResult ruxi = runs.compare("p2", {"--platform=Ruxi", "--fail-on=new-failures"});
   EXPECT_EQ(ruxi.exit_status, 1);
   EXPECT_THAT(ruxi.out, testing::Not(HasSubstr("Pwe3")));
@@ -247,7 +249,7 @@ TEST(CompareMarkdown, LimitCutsListsNeverTheVerdict) {
   const std::string markdown = read_file(path);
   EXPECT_LE(markdown.size(), 4096u);
   EXPECT_THAT(markdown, HasSubstr("**Gate: failed**"));
-  EXPECT_THAT(markdown, HasSubstr("`new-failures` (Pwe3): 400 new failures: "));
+  EXPECT_THAT(markdown, HasSubstr("`new-failures` (Pwe3): 400 new failures&#58; "));
   EXPECT_THAT(markdown, HasSubstr("<details><summary>New failures (400)</summary>"));
   EXPECT_THAT(markdown, HasSubstr(" more\n"));
 }

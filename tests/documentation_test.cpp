@@ -99,6 +99,13 @@ std::vector<std::string> joined(std::vector<std::string> first, const std::vecto
   return first;
 }
 
+// Every rule of --fail-on, and "none".
+std::vector<std::string> gate_rule_names() {
+  std::vector<std::string> names = {"none"};
+  for (const Compare::rule_definition& rule : Compare::gate_rules()) names.emplace_back(rule.name);
+  return names;
+}
+
 }  // namespace
 
 TEST(Documentation, ManualPagesRenderWithoutWarnings) {
@@ -116,7 +123,9 @@ TEST(Documentation, EveryParserTypeAndOptionIsNamed) {
   const std::string readme = read_file(source_dir + "/README.md");
   const std::vector<document> documents = {
       {"VIViriZovuro(1)", rendered_page("VIViriZovuro.1", warnings), joined(parser_type_names(), converter_options())},
-      {"VIViriZovuro-compare(1)", rendered_page("VIViriZovuro-compare.1", warnings), Compare::compare_option_names()},
+      {"VIViriZovuro-compare(1)", rendered_page("VIViriZovuro-compare.1", warnings),
+       joined(Compare::compare_option_names(), gate_rule_names())},
+      {"the README's gate", section(readme, "\n### The gate\n", "\n### "), gate_rule_names()},
       {"the README's synopsis", section(readme, "    VIViriZovuro --input=", "\n\n"), parser_type_names()},
       {"main.cpp's header comment", leading_comment(read_file(source_dir + "/src/main.cpp")), parser_type_names()},
       {"the README's Layout", section(readme, "\n## Layout\n", "\n## "), detail_headers()},

@@ -21,6 +21,7 @@
 #include "support/files.h"
 #include "support/fixtures.h"
 #include "support/program.h"
+#include "support/skipped_rows_cases.h"
 #include "support/sqlite_db.h"
 
 extern char** environ;
@@ -78,6 +79,15 @@ TEST_P(DatabaseFixture, LoadsTheRowsItsScriptsLoad) {
 
 INSTANTIATE_TEST_SUITE_P(SqlFixtures, DatabaseFixture, testing::ValuesIn(sql_fixtures()),
                          [](const testing::TestParamInfo<Fixture>& tested) { return fixture_test_name(tested.param); });
+
+// Rows the table's key keeps out for rows it held before the load are told.
+TEST(Database, RowsKeptOutByHeldKeysAreTold) {
+  for (const skipped_rows_case& tested : skipped_rows_cases()) {
+    SCOPED_TRACE(tested.what);
+    TempDir dir;
+    run_skipped_rows_case(tested, dir.file("results.db"));
+  }
+}
 
 TEST(Database, ParallelRunsIntoOneNewFileAllLoad) {
   TempDir dir;

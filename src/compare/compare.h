@@ -10,7 +10,9 @@
 #include <stdexcept>
 #include <string>
 
+#include "compare/ancestry.h"
 #include "compare/compare_options.h"
+#include "compare/paths.h"
 #include "compare/comparison.h"
 #include "compare/history.h"
 #include "detail/row_source.h"
@@ -23,24 +25,20 @@ class no_rows_error : public std::runtime_error {
   using std::runtime_error::runtime_error;
 };
 
-/// How many runs, the current one among them, the "failing since" of a
-/// still failing test looks back.
-inline constexpr std::size_t failing_since_window = 100;
-
 /// Compares the run options.hash of options.project (on options.platform, or
 /// on each of its platforms) with the baselines `rule` chooses. Throws
 /// no_rows_error and Detail::database_error.
-comparison compare_runs(Detail::RowSource& source, const compare_options& options, const baseline_rule& rule);
+comparison compare_runs(Detail::RowSource& source, const compare_options& options, const ancestry& line);
 
-/// The same, on a history already read.
+/// The same, on a history already read, with the warnings' paths mapped.
 comparison compare_runs(Detail::RowSource& source, const History& history, const compare_options& options,
-                        const baseline_rule& rule);
+                        const ancestry& line, const PathMap& paths);
+
+/// The path of each warning's file, as `line`'s repository knows them.
+PathMap path_map(const compare_options& options, const ancestry& line);
 
 /// Judges `found` by `rules`: every rule a platform breaks is added to
 /// found.broken, with its figures.
 void apply_gate(comparison& found, const std::vector<gate_rule>& rules);
-
-/// A rule's name as --fail-on spells it ("coverage-drop").
-std::string rule_name(const gate_rule& rule);
 
 }  // namespace Compare

@@ -2,7 +2,7 @@
 // baseline, and gates the build on what got worse.
 //
 //   VIViriZovuro-compare --database=FILE|postgresql://... --project_name=P --hash_value=NEW
-//                        [--platform=X] [--baseline=OLD | --ancestors=FILE]
+//                        [--platform=X] [--baseline=OLD | --ancestors=FILE] [--repository=DIR|none]
 //                        [--markdown=FILE] [--markdown-limit=BYTES] [--json=FILE]
 //                        [--html=FILE] [--history=N] [--fail-on=RULE,...]
 //
@@ -15,11 +15,15 @@
 //   3  no rows for the hash, a database that cannot be read, a file that
 //      cannot be written
 
+#include <cerrno>
+#include <csignal>
+#include <cstring>
 #include <fstream>
 #include <iostream>
 #include <string>
 #include <vector>
 
+#include "compare/ancestry.h"
 #include "compare/compare.h"
 #include "compare/history_page.h"
 #include "compare/reports.h"
@@ -36,45 +40,29 @@ int refuse_command_line(const std::string& problem) {
   return bad_command_line;
 }
 
-// Hashes one per line, newest first, as git rev-list prints them.
-bool read_ancestors(const std::string& path, std::vector<std::string>& hashes) {
-  std::ifstream file;
-  if (path != "-") {
-    file.open(path);
-    if (!file) return false;
-  }
-  std::istream& in = path == "-" ? std::cin : file;
-  for (std::string line; std::getline(in, line);) {
-    while (!line.empty() && (line.back() == '\r' || line.back() == ' ' || line.back() == '\t')) line.pop_back();
-    const std::size_t start = line.find_first_not_of(" \t");
-    if (start != std::string::npos) hashes.push_back(line.substr(start));
-  }
-  return !in.bad();
-}
-
 bool write_report(const std::optional<std::string>& path, const std::string& text) {
+  errno = 0;
   if (!path || Detail::write_file(*path, text)) return true;
-  Detail::print_error(std::cerr, "Could not write " + *path);
+  const int reason = errno;
+  Detail::print_error(std::cerr, "Could not write " + *path + (reason ? std::string(": ") + std::strerror(reason) : ""));
   return false;
 }
 
 int run(const Compare::compare_options& options) {
-  Compare::baseline_rule rule;
-  rule.given = options.baseline;
-  if (options.ancestors) {
-    rule.ancestors.emplace();
-    if (!read_ancestors(*options.ancestors, *rule.ancestors))
-      return refuse_command_line("--ancestors: could not read " + *options.ancestors);
-  }
+  std::string problem;
+  const std::optional<Compare::ancestry> line = Compare::find_ancestry(options, problem);
+  if (!line) return refuse_command_line(problem);
+  const Compare::baseline_rule& rule = line->rule;
   Compare::comparison found;
   std::vector<std::vector<Compare::run_figures>> trends;
   try {
     const auto source = Detail::open_row_source(options.database);
     const Compare::History history(*source, options.project);
-    found = Compare::compare_runs(*source, history, options, rule);
+    const Compare::PathMap paths = Compare::path_map(options, *line);
+    found = Compare::compare_runs(*source, history, options, *line, paths);
     if (options.html) {
       for (const Compare::platform_comparison& platform : found.runs)
-        trends.push_back(Compare::read_trends(*source, history, options.project, platform.platform, options.hash,
+        trends.push_back(Compare::read_trends(*source, history, rule, paths, options.project, platform.platform, options.hash,
                                               options.history));
     }
   } catch (const Detail::database_error& error) {
@@ -85,15 +73,20 @@ int run(const Compare::compare_options& options) {
     return failed;
   }
   Compare::apply_gate(found, options.rules);
-  std::cout << Compare::text_report(found) << std::flush;
+  // The files first: a reader of standard output that stops early (head)
+  // must not cost them.
   bool written = write_report(options.markdown, Compare::markdown_report(found, options.markdown_limit));
   written = write_report(options.json, Compare::json_report(found)) && written;
   if (options.html) written = write_report(options.html, Compare::history_page(found, trends)) && written;
-  if (!written) return failed;
+  errno = 0;
+  std::cout << Compare::text_report(found) << std::flush;
   if (!std::cout) {
-    Detail::print_error(std::cerr, "Could not write standard output");
+    const int reason = errno;
+    Detail::print_error(std::cerr, "Could not write standard output" +
+                                       (reason ? std::string(": ") + std::strerror(reason) : std::string()));
     return failed;
   }
+  if (!written) return failed;
   return found.passed() ? passed : rule_broken;
 }
 
@@ -101,6 +94,8 @@ int run(const Compare::compare_options& options) {
 
 int main(int argc, char* argv[]) {
   Detail::set_program_name("VIViriZovuro-compare");
+  // A closed standard output is an error to report, not a silent death.
+  std::signal(SIGPIPE, SIG_IGN);
   std::string problem;
   const auto options = Compare::parse_compare_options({argv + 1, argv + argc}, problem);
   if (!options) return refuse_command_line(problem);

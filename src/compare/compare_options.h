@@ -7,15 +7,9 @@
 #include <string>
 #include <vector>
 
-namespace Compare {
+#include "compare/gate.h"
 
-/// One rule of --fail-on.
-struct gate_rule {
-  enum class kind { new_failures, new_warnings, new_qac, coverage_drop, size_growth } what;
-  std::string warning_type;  // new-warnings=TYPE; empty: every type
-  double points = 0;         // coverage-drop=POINTS
-  std::uint64_t bytes = 0;   // size-growth=BYTES
-};
+namespace Compare {
 
 struct compare_options {
   std::string database;
@@ -24,12 +18,15 @@ struct compare_options {
   std::optional<std::string> platform;
   std::optional<std::string> baseline;
   std::optional<std::string> ancestors;  // a file, "-" for standard input
+  std::optional<std::string> repository;  // a git repository, "none" for none
+  std::vector<std::pair<std::string, std::string>> path_prefixes;  // --path-prefix=OLD=NEW, in order
   std::optional<std::string> markdown;
   std::uint64_t markdown_limit = 1'000'000;
   std::optional<std::string> json;
   std::optional<std::string> html;
   std::size_t history = 30;
   std::vector<gate_rule> rules;
+  bool no_rules = false;  // --fail-on=none
   bool help = false;
 };
 

@@ -1,5 +1,6 @@
 #include "compare/format.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <string_view>
@@ -49,12 +50,52 @@ std::string one_decimal(double value) {
   return text;
 }
 
+namespace {
+
+std::string fixed(double value, int decimals) {
+  char text[64];
+  std::snprintf(text, sizeof text, "%.*f", decimals, value);
+  return text;
+}
+
+// The fewest decimals (1 to 4) at which `before` and `now` differ; 0 where
+// they are equal, 5 where they differ by less than the fourth decimal shows.
+int decimals_apart(double before, double now) {
+  if (before == now) return 0;
+  for (int decimals = 1; decimals <= 4; ++decimals) {
+    if (fixed(before, decimals) != fixed(now, decimals)) return decimals;
+  }
+  return 5;
+}
+
+}  // namespace
+
+std::string percent_change(double before, double now) {
+  const int decimals = decimals_apart(before, now);
+  if (decimals == 5)
+    return one_decimal(before) + "% -> " + one_decimal(now) + "% (changed by less than 0.0001 points)";
+  const int shown = std::max(decimals, 1);
+  return fixed(before, shown) + "% -> " + fixed(now, shown) + "%";
+}
+
+std::string points_change(double before, double now) {
+  int decimals = decimals_apart(before, now);
+  if (decimals == 0) return "±0.0 points";
+  const double difference = now - before;
+  // The difference itself may need a decimal more than the two percents.
+  while (decimals <= 4 && std::fabs(difference) < 0.5 * std::pow(10.0, -decimals)) ++decimals;
+  if (decimals > 4) return "changed by less than 0.0001 points";
+  return (difference > 0 ? "+" : "-") + fixed(std::fabs(difference), decimals) + " points";
+}
+
+std::string shown_hash(const std::string& hash) {
+  const bool hexadecimal = std::all_of(hash.begin(), hash.end(), [](char c) {
+    return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F');
+  });
+  return hexadecimal && hash.size() >= 12 ? hash.substr(0, 10) : hash;
+}
+
 std::string percent_text(std::optional<double> value) { return value ? one_decimal(*value) + "%" : "n/a"; }
 
-std::string points_difference(double difference) {
-  const std::string text = one_decimal(std::fabs(difference));
-  if (text == "0.0") return "±0.0 points";
-  return (difference > 0 ? "+" : "-") + text + " points";
-}
 
 }  // namespace Compare

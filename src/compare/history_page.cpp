@@ -7,7 +7,10 @@
 #include <set>
 
 #include "compare/format.h"
+#include "compare/kind_unit.h"
+#include "compare/page_chart.h"
 #include "compare/reports.h"
+#include "compare/row_text.h"
 #include "detail/html_escape.h"
 
 namespace Compare {
@@ -30,20 +33,6 @@ constexpr const char* shape_names[] = {"circle", "square", "triangle", "diamond"
 constexpr double chart_width = 760, chart_height = 280;
 constexpr double plot_left = 78, plot_right = 710, plot_top = 16, plot_bottom = 214;
 
-struct series {
-  std::string label;
-  std::vector<std::optional<double>> values;  // one per run; none where the run has no such figure
-};
-
-struct chart {
-  std::string title;
-  std::string unit;  // the y axis
-  bool stacked = false;
-  bool percent = false;
-  std::vector<series> lines;
-  std::optional<baseline> base;
-};
-
 std::string coordinate(double value) {
   char text[32];
   std::snprintf(text, sizeof text, "%.1f", value);
@@ -54,7 +43,7 @@ std::string value_text(double value, bool percent) {
   return percent ? one_decimal(value) + "%" : grouped(static_cast<std::int64_t>(std::llround(value)));
 }
 
-std::string short_hash(const std::string& hash) { return hash.substr(0, 8); }
+std::string short_hash(const std::string& hash) { return first_characters(shown_hash(hash), 10); }
 std::string date_of(const run_figures& run) { return run.earliest.substr(0, run.earliest.find(' ')); }
 
 // A round step for about five ticks up to `largest`.
@@ -251,100 +240,9 @@ std::string definitions() {
   return out + "</defs></svg>\n";
 }
 
-template <typename Value>
-series series_of(std::string label, const std::vector<run_figures>& runs, Value value) {
-  series line{std::move(label), {}};
-  for (const run_figures& run : runs) line.values.push_back(value(run));
-  return line;
-}
-
-std::optional<double> as_double(std::optional<std::int64_t> value) {
-  return value ? std::optional(static_cast<double>(*value)) : std::nullopt;
-}
-
 std::vector<chart> charts_of(const platform_comparison& run, const std::vector<run_figures>& runs) {
   std::vector<chart> charts;
-  const auto has = [&](auto member) {
-    return std::any_of(runs.begin(), runs.end(), [&](const run_figures& figures) { return bool(figures.*member); });
-  };
-  if (has(&run_figures::tests)) {
-    chart tests{"Tests per run", "tests", true, false, {}, run.tests ? run.tests->base : std::nullopt};
-    for (auto [label, field] : {std::pair{"passed", &test_totals::passed}, std::pair{"FAILED", &test_totals::failed},
-                                std::pair{"skipped", &test_totals::skipped}}) {
-      tests.lines.push_back(series_of(label, runs, [field = field](const run_figures& figures) {
-        return as_double(figures.tests ? std::optional((*figures.tests).*field) : std::nullopt);
-      }));
-    }
-    charts.push_back(std::move(tests));
-  }
-  std::set<std::string> tools;
-  for (const run_figures& figures : runs) {
-    for (const auto& [tool, totals] : figures.coverage) tools.insert(tool);
-  }
-  if (!tools.empty()) {
-    chart coverage{"Coverage per run", "percent covered", false, true, {},
-                   run.coverage.empty() ? std::nullopt : run.coverage.front().base};
-    for (const std::string& tool : tools) {
-      coverage.lines.push_back(series_of(tool + " lines", runs, [&](const run_figures& figures) {
-        const auto at = figures.coverage.find(tool);
-        return at == figures.coverage.end() ? std::nullopt : percent(at->second.lines_tested, at->second.lines_testable);
-      }));
-      coverage.lines.push_back(series_of(tool + " branches", runs, [&](const run_figures& figures) {
-        const auto at = figures.coverage.find(tool);
-        return at == figures.coverage.end() ? std::nullopt
-                                            : percent(at->second.branches_tested, at->second.branches_testable);
-      }));
-    }
-    charts.push_back(std::move(coverage));
-  }
-  if (has(&run_figures::warnings)) {
-    std::set<std::string> types;
-    for (const run_figures& figures : runs) {
-      if (figures.warnings) {
-        for (const auto& [type, count] : *figures.warnings) types.insert(type);
-      }
-    }
-    chart warnings{"Warnings per run", "warnings", false, false, {}, run.warnings ? run.warnings->base : std::nullopt};
-    for (const std::string& type : types) {
-      warnings.lines.push_back(series_of(type, runs, [&](const run_figures& figures) -> std::optional<double> {
-        if (!figures.warnings) return std::nullopt;
-        const auto at = figures.warnings->find(type);
-        return at == figures.warnings->end() ? 0.0 : static_cast<double>(at->second);
-      }));
-    }
-    charts.push_back(std::move(warnings));
-  }
-  if (has(&run_figures::qac)) {
-    chart qac{"QAC findings per run", "findings", false, false, {}, run.qac ? run.qac->base : std::nullopt};
-    qac.lines.push_back(series_of("misra_0 to misra_9", runs, [](const run_figures& figures) {
-      return as_double(figures.qac ? std::optional(figures.qac->first) : std::nullopt);
-    }));
-    qac.lines.push_back(series_of("his", runs, [](const run_figures& figures) {
-      return as_double(figures.qac ? std::optional(figures.qac->second) : std::nullopt);
-    }));
-    charts.push_back(std::move(qac));
-  }
-  if (has(&run_figures::memory)) {
-    chart memory{"Target memory per run", "bytes", false, false, {}, run.memory ? run.memory->base : std::nullopt};
-    memory.lines.push_back(series_of("total", runs, [](const run_figures& figures) -> std::optional<double> {
-      return figures.memory ? std::optional(static_cast<double>(*figures.memory)) : std::nullopt;
-    }));
-    // The five largest section groups of the newest run that has any.
-    std::vector<std::pair<std::uint64_t, std::string>> groups;
-    for (auto at = runs.rbegin(); at != runs.rend() && groups.empty(); ++at) {
-      for (const auto& [group, bytes] : at->memory_groups) groups.emplace_back(bytes, group);
-    }
-    std::sort(groups.rbegin(), groups.rend());
-    groups.resize(std::min<std::size_t>(groups.size(), 5));
-    for (const auto& [bytes, group] : groups) {
-      memory.lines.push_back(series_of(group, runs, [&group = group](const run_figures& figures) -> std::optional<double> {
-        if (!figures.memory) return std::nullopt;
-        const auto at = figures.memory_groups.find(group);
-        return at == figures.memory_groups.end() ? 0.0 : static_cast<double>(at->second);
-      }));
-    }
-    charts.push_back(std::move(memory));
-  }
+  for (const kind_unit* unit : kind_units()) unit->charts(run, runs, charts);
   return charts;
 }
 
@@ -387,9 +285,14 @@ std::string history_page(const comparison& found, const std::vector<std::vector<
                     "<meta name=\"viewport\" content=\"width=device-width, initial-scale=1\">\n<title>" +
                     escape(found.project) + " at " + escape(short_hash(found.current_hash)) + "</title>\n<style>" +
                     style_sheet + "</style>\n</head>\n<body>\n" + definitions();
-  out += "<h1>" + escape(found.project) + " at <code>" + escape(found.current_hash) + "</code></h1>\n";
-  out += found.passed() ? "<p class=\"passed\"><strong>Gate: passed</strong></p>\n"
-                        : "<p class=\"failed\"><strong>Gate: failed</strong></p>\n<ul>";
+  out += "<h1>" + escape(found.project) + " at <code>" + escape(shown_hash(found.current_hash)) + "</code></h1>\n";
+  if (!found.notes.empty()) {
+    out += "<ul class=\"notes\">";
+    for (const std::string& note : found.notes) out += "<li>" + escape(note) + "</li>";
+    out += "</ul>\n";
+  }
+  out += std::string(found.passed() ? "<p class=\"passed\">" : "<p class=\"failed\">") + "<strong>Gate: " +
+         verdict_word(found, "failed") + "</strong></p>\n" + (found.passed() ? "" : "<ul>");
   for (const broken_rule& rule : found.broken)
     out += "<li><code>" + escape(rule.rule) + "</code> (" + escape(rule.platform) + "): " + escape(rule.detail) + "</li>";
   if (!found.passed()) out += "</ul>\n";

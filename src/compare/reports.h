@@ -31,6 +31,12 @@ struct named_list {
   std::vector<std::string> entries;
 };
 std::vector<named_list> lists_of(const platform_comparison& run);
+/// Adds the list unless it is empty.
+void add_list(std::vector<named_list>& lists, std::string title, std::vector<std::string> entries);
+
+/// "passed", `failed`, or "no rules (nothing checked)" where the gate was
+/// given no rule: a gate that checked nothing never reads as passed.
+std::string verdict_word(const comparison& found, std::string_view failed);
 
 /// "abc1234 (history)", or "none".
 std::string baseline_text(const std::optional<baseline>& base);
@@ -43,5 +49,13 @@ struct totals_row {
   std::string base;
 };
 std::vector<totals_row> totals_of(const platform_comparison& run);
+
+/// The parts the kinds write their totals from.
+/// "1,204 tests +3"; without a previous figure the difference is left out.
+std::string figure(std::int64_t current, std::optional<std::int64_t> previous, std::string_view word);
+/// Figures side by side.
+std::string joined(const std::vector<std::string>& cells);
+/// "not loaded in this run (last in HASH: FIGURES)".
+std::string not_loaded(const std::optional<baseline>& base, const std::string& last_figures);
 
 }  // namespace Compare

@@ -2,6 +2,7 @@
 
 #include "compare/format.h"
 #include "compare/reports.h"
+#include "compare/row_text.h"
 
 namespace Compare {
 
@@ -13,24 +14,28 @@ std::string padded(std::string text, std::size_t width) {
 }
 
 void append_verdict(std::string& out, const comparison& found) {
-  out += found.passed() ? "Gate: passed\n" : "Gate: FAILED\n";
-  for (const broken_rule& rule : found.broken) out += "  " + rule.rule + " (" + rule.platform + "): " + rule.detail + "\n";
+  out += "Gate: " + verdict_word(found, "FAILED") + "\n";
+  for (const broken_rule& rule : found.broken)
+    out += "  " + rule.rule + " (" + terminal_text(rule.platform) + "): " + terminal_text(rule.detail) + "\n";
 }
 
 }  // namespace
 
 std::string text_report(const comparison& found) {
-  std::string out = "Project " + found.project + ", run " + found.current_hash + "\n";
+  std::string out = "Project " + terminal_text(found.project) + ", run " + terminal_text(shown_hash(found.current_hash)) + "\n";
   for (const platform_comparison& run : found.runs) {
-    out += "\nPlatform " + run.platform + "\n";
-    const std::vector<totals_row> rows = totals_of(run);
+    out += "\nPlatform " + terminal_text(run.platform) + "\n";
+    std::vector<totals_row> rows = totals_of(run);
     std::size_t width = 0;
-    for (const totals_row& row : rows) width = std::max(width, row.kind.size());
+    for (totals_row& row : rows) {
+      row = {terminal_text(row.kind), terminal_text(row.figures), terminal_text(row.base)};
+      width = std::max(width, row.kind.size());
+    }
     for (const totals_row& row : rows) out += "  " + padded(row.kind, width) + "   " + row.figures + "\n";
     for (const named_list& list : lists_of(run)) {
-      out += "  " + list.title + " (" + grouped(static_cast<std::int64_t>(list.entries.size())) + "):\n";
+      out += "  " + terminal_text(list.title) + " (" + grouped(static_cast<std::int64_t>(list.entries.size())) + "):\n";
       const std::size_t shown = std::min(list.entries.size(), summary_list_limit);
-      for (std::size_t i = 0; i < shown; ++i) out += "    " + list.entries[i] + "\n";
+      for (std::size_t i = 0; i < shown; ++i) out += "    " + terminal_text(list.entries[i]) + "\n";
       if (shown < list.entries.size())
         out += "    and " + grouped(static_cast<std::int64_t>(list.entries.size() - shown)) + " more\n";
     }
@@ -43,6 +48,10 @@ std::string text_report(const comparison& found) {
     out += "\n";
   }
   out += "\n";
+  if (!found.notes.empty()) {
+    out += "Notes:\n";
+    for (const std::string& note : found.notes) out += "  " + terminal_text(note) + "\n";
+  }
   append_verdict(out, found);
   return out;
 }

@@ -1,8 +1,14 @@
 #include "coverage/lcov_coverage_result_element.h"
 
+#include <algorithm>
 #include <cstddef>
+#include <functional>
+#include <iterator>
+#include <limits>
 #include <optional>
+#include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "coverage/coverage_counts.h"
@@ -36,6 +42,121 @@ struct Measure {
   Coverage::Tally tally() const { return {hit_line.value_or(listed_hit), found_line.value_or(listed)}; }
 };
 
+// How far a line or branch got, in the order in which merging keeps the
+// furthest: lcov adds the counts of several records, so a branch is taken
+// when any record took it, and "-" (never reached) stays only where every
+// record says "-".
+enum class Reached : unsigned char { never, not_taken, taken };
+
+// A line number and how far it got, in one word: a tracefile of a large
+// project lists millions of lines, all kept to the end. Line numbers above
+// largest_line (no source has them) are not kept.
+class Reach {
+ public:
+  static constexpr count largest_line = std::numeric_limits<count>::max() >> 2;
+
+  Reach(count line, Reached reached) : packed_(line << 2 | static_cast<count>(reached)) {}
+  count line() const { return packed_ >> 2; }
+  Reached reached() const { return static_cast<Reached>(packed_ & 3); }
+  void reach(Reached other) {
+    if (other > reached()) packed_ = (packed_ & ~count{3}) | static_cast<count>(other);
+  }
+
+ private:
+  count packed_;
+};
+
+struct LineDetail {
+  Reach at;
+
+  bool operator<(const LineDetail& other) const { return at.line() < other.at.line(); }
+  bool same_place(const LineDetail& other) const { return at.line() == other.at.line(); }
+};
+
+struct BranchDetail {
+  Reach at;
+  // The hash of the "block,branch" text, 64 bits: that two branches of one
+  // line share it is too unlikely to matter, and it keeps a branch in two words.
+  std::size_t branch;
+
+  bool operator<(const BranchDetail& other) const {
+    return at.line() != other.at.line() ? at.line() < other.at.line() : branch < other.branch;
+  }
+  bool same_place(const BranchDetail& other) const { return at.line() == other.at.line() && branch == other.branch; }
+};
+
+// Sorts `details` by place and keeps one per place, the furthest reached.
+template <typename Place>
+void merge_places(std::vector<Place>& details) {
+  if (!std::is_sorted(details.begin(), details.end())) std::stable_sort(details.begin(), details.end());
+  std::size_t kept = 0;
+  for (std::size_t i = 0; i < details.size(); ++i) {
+    if (kept > 0 && details[kept - 1].same_place(details[i])) {
+      details[kept - 1].at.reach(details[i].at.reached());
+    } else {
+      details[kept++] = details[i];
+    }
+  }
+  details.erase(details.begin() + static_cast<std::ptrdiff_t>(kept), details.end());
+}
+
+// Merges the details of one record into a file's sorted details, which take
+// no more memory than they hold; `scratch` keeps its memory from record to
+// record.
+template <typename Place>
+void merge_into(std::vector<Place>& merged, std::vector<Place>& record, std::vector<Place>& scratch) {
+  merge_places(record);
+  if (merged.empty()) {
+    merged.assign(record.begin(), record.end());
+    return;
+  }
+  scratch.clear();
+  auto old = merged.begin();
+  auto added = record.begin();
+  while (old != merged.end() && added != record.end()) {
+    if (*old < *added) {
+      scratch.push_back(*old++);
+    } else if (*added < *old) {
+      scratch.push_back(*added++);
+    } else {
+      scratch.push_back(*old++);
+      scratch.back().at.reach((added++)->at.reached());
+    }
+  }
+  scratch.insert(scratch.end(), old, merged.end());
+  scratch.insert(scratch.end(), added, record.end());
+  merged.assign(scratch.begin(), scratch.end());
+}
+
+template <typename Place>
+Coverage::Tally tally_of(const std::vector<Place>& details) {
+  Coverage::Tally tally{0, details.size()};
+  for (const Place& detail : details) tally.hit += detail.at.reached() == Reached::taken;
+  return tally;
+}
+
+// One source file, over all of its records: a compiler writes one record per
+// object a source is built into, and lcov merges them into the file's figures.
+struct SourceFile {
+  std::string path;
+  std::size_t records = 0;
+  // The first record as written (LF/LH win), the file's figures while it has
+  // no other record.
+  Coverage::Tally lines;
+  std::optional<Coverage::Tally> branches;
+  bool any_branch_data = false;
+  // Every record's details, one per place.
+  std::vector<LineDetail> line_details;
+  std::vector<BranchDetail> branch_details;
+
+  Coverage::Tally merged_lines() const { return records == 1 ? lines : tally_of(line_details); }
+  std::optional<Coverage::Tally> merged_branches() const {
+    if (records == 1) return branches;
+    if (!any_branch_data) return std::nullopt;
+    return tally_of(branch_details);
+  }
+};
+
 class TracefileReader {
  public:
   explicit TracefileReader(std::deque<Element>& out) : out_(out) {}
@@ -64,10 +185,18 @@ class TracefileReader {
     }
   }
 
-  // Ends the last record (also without its "end_of_record") and adds the module row.
+  // Ends the last record (also without its "end_of_record"), then gives one
+  // row per file, in the order of their first records, and the module row.
   void finish() {
     end_record();
-    if (std::optional<Coverage::coverage_row> module = totals_.module_row()) push_row(std::move(*module));
+    Coverage::ModuleTotals totals;
+    for (SourceFile& file : files_) {
+      const Coverage::Tally lines = file.merged_lines();
+      const std::optional<Coverage::Tally> branches = file.merged_branches();
+      push_row(Coverage::counted_row(std::move(file.path), lines, branches));
+      totals.add(lines, branches);
+    }
+    if (std::optional<Coverage::coverage_row> module = totals.module_row()) push_row(std::move(*module));
   }
 
  private:
@@ -76,6 +205,8 @@ class TracefileReader {
     path_.assign(path);
     lines_ = {};
     branches_ = {};
+    record_lines_.clear();
+    record_branches_.clear();
     too_large_line_ = 0;
   }
 
@@ -86,10 +217,16 @@ class TracefileReader {
       Coverage::report_number_too_large(too_large_line_);
       return;
     }
-    std::optional<Coverage::Tally> branches;
-    if (branches_.present()) branches = branches_.tally();
-    push_row(Coverage::counted_row(std::move(path_), lines_.tally(), branches));
-    totals_.add(lines_.tally(), branches);
+    const auto [place, added] = file_index_.try_emplace(path_, files_.size());
+    if (added) files_.emplace_back().path = path_;
+    SourceFile& file = files_[place->second];
+    if (++file.records == 1) {
+      file.lines = lines_.tally();
+      if (branches_.present()) file.branches = branches_.tally();
+    }
+    file.any_branch_data = file.any_branch_data || branches_.present();
+    merge_into(file.line_details, record_lines_, line_scratch_);
+    merge_into(file.branch_details, record_branches_, branch_scratch_);
   }
 
   void push_row(Coverage::coverage_row row) {
@@ -110,27 +247,50 @@ class TracefileReader {
     if (take_number(text, value)) into = value;
   }
 
-  // "DA:<line>,<count>[,<checksum>]".
+  // "DA:<line>,<count>[,<checksum>]". A negative count is not counted in a
+  // record by itself; merged with others, lcov reads it as 0.
   void read_line_detail(std::string_view text) {
     split_fields(text, fields_);
-    if (fields_.size() >= 2) count_detail(fields_[0], fields_[1], lines_);
+    if (fields_.size() < 2) return;
+    count line = 0;
+    count executed = 0;
+    if (!take_number(fields_[0], line)) return;
+    Reached reached = Reached::not_taken;
+    if (!is_negative(fields_[1])) {
+      if (!take_number(fields_[1], executed)) return;
+      count_detail(lines_, executed > 0);
+      if (executed > 0) reached = Reached::taken;
+    }
+    if (line <= Reach::largest_line) record_lines_.push_back({Reach(line, reached)});
   }
 
   // "BRDA:<line>,<block>,<branch>,<taken>"; newer writers may put commas in
   // the branch part, so the count is the last field.
   void read_branch_detail(std::string_view text) {
     split_fields(text, fields_);
-    if (fields_.size() >= 4) count_detail(fields_[0], fields_.back(), branches_);
-  }
-
-  // A count "-" (a branch never reached) is a detail not hit.
-  void count_detail(std::string_view line_text, std::string_view count_text, Measure& measure) {
+    if (fields_.size() < 4) return;
     count line = 0;
     count taken = 0;
-    if (!take_number(line_text, line)) return;
-    if (count_text != "-" && !take_number(count_text, taken)) return;
+    if (!take_number(fields_[0], line)) return;
+    const std::string_view taken_text = fields_.back();
+    if (taken_text != "-" && !take_number(taken_text, taken)) return;
+    const Reached reached = taken_text == "-" ? Reached::never : taken > 0 ? Reached::taken : Reached::not_taken;
+    count_detail(branches_, reached == Reached::taken);
+    if (line > Reach::largest_line) return;
+    const std::size_t place_start = static_cast<std::size_t>(fields_[1].data() - text.data());
+    const std::size_t place_end = static_cast<std::size_t>(taken_text.data() - text.data()) - 1;
+    const std::string_view block_and_branch = text.substr(place_start, place_end - place_start);
+    record_branches_.push_back({Reach(line, reached), std::hash<std::string_view>{}(block_and_branch)});
+  }
+
+  static bool is_negative(std::string_view text) {
+    return text.size() > 1 && text[0] == '-' &&
+           text.find_first_not_of("0123456789", 1) == std::string_view::npos;
+  }
+
+  static void count_detail(Measure& measure, bool hit) {
     ++measure.listed;
-    if (taken > 0) ++measure.listed_hit;
+    if (hit) ++measure.listed_hit;
   }
 
   std::deque<Element>& out_;
@@ -140,8 +300,13 @@ class TracefileReader {
   std::string path_;
   Measure lines_;
   Measure branches_;
+  std::vector<LineDetail> record_lines_;
+  std::vector<BranchDetail> record_branches_;
+  std::vector<LineDetail> line_scratch_;
+  std::vector<BranchDetail> branch_scratch_;
   std::size_t too_large_line_ = 0;  // 0 while the record's numbers all fit
-  Coverage::ModuleTotals totals_;
+  std::vector<SourceFile> files_;   // in the order of their first records
+  std::unordered_map<std::string, std::size_t> file_index_;  // SF text as written -> files_
 };
 
 }  // namespace

@@ -17,6 +17,10 @@ void print_error(std::ostream& out, std::string_view message) {
   out << program_name << " error: " << message << std::endl;
 }
 
+void print_warning(std::ostream& out, std::string_view message) {
+  out << program_name << " warning: " << message << std::endl;
+}
+
 void print_error(std::string_view message) { print_error(std::cout, message); }
 
 void fail(exit_status status, std::string_view message) {

@@ -1,9 +1,9 @@
 #pragma once
 // The program's messages and its exit status.
 //
-// Every message is one line: the program's name, " error: " and its text
-// ("VIViriZovuro error: ..."), on standard output unless another stream is
-// named. A failure that decides the exit status is recorded
+// Every message is one line: the program's name, " error: " (or
+// " warning: ") and its text ("VIViriZovuro error: ..."), on standard output
+// unless another stream is named. A failure that decides the exit status is recorded
 // with fail(); the first one recorded is the status of the run.
 
 #include <ostream>
@@ -31,6 +31,9 @@ void set_program_name(std::string_view name);
 /// output unless another stream is named), flushed.
 void print_error(std::string_view message);
 void print_error(std::ostream& out, std::string_view message);
+
+/// Writes "NAME warning: " and `message` as one line to `out`, flushed.
+void print_warning(std::ostream& out, std::string_view message);
 
 /// Prints `message` and records `status` as the run's status unless an
 /// earlier failure was recorded.

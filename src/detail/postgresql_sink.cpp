@@ -178,6 +178,33 @@ std::string insert_statement(const sql_table& table) {
   return statement + " on conflict do nothing";
 }
 
+// The held rows that have a staged row's key, counted by platform and tool.
+// Each column is compared by its hash as well, which lets the key's index
+// (on the hashes) find them. The key's run columns are parameters, their
+// values appended to `parameters`.
+std::string held_keys_statement(const sql_table& table, std::span<const std::string> run_values,
+                                std::vector<const char*>& parameters) {
+  const auto same = [](const std::string& left, const std::string& right) {
+    return "md5(" + left + ") = md5(" + right + ") and " + left + " = " + right;
+  };
+  std::string on;
+  std::string where;
+  for (std::string_view key : table.unique_columns) {
+    const std::string column(key);
+    bool run_column = false;
+    for (std::size_t i = 0; i < table.run_column_count && i < run_values.size(); ++i) {
+      if (table.columns[i].name != key) continue;
+      parameters.push_back(run_values[i].c_str());
+      const std::string parameter = "$" + std::to_string(parameters.size()) + "::text";
+      where += (where.empty() ? " where " : " and ") + same("t." + column, parameter);
+      run_column = true;
+    }
+    if (!run_column) on += (on.empty() ? " on " : " and ") + same("t." + column, "s." + column);
+  }
+  return "select " + source_columns(table, "t.") + ", count(*) from " + std::string(table.name) + " t join " +
+         std::string(staging_table) + " s" + on + where + " group by 1, 2";
+}
+
 // Field `index` of a row in COPY's text format (tab-separated, no raw tab
 // inside a field).
 std::string_view copy_field(std::string_view row, std::size_t index) {
@@ -409,6 +436,7 @@ void PostgresqlSink::insert_through_staging() {
     if (!dropped_[i]) send_row(i);
   }
   if (!problem_.empty() || !end_copy({}).empty()) return;
+  count_held_keys();
   std::vector<const char*> parameters;
   for (std::size_t i = 0; i < run_values_.size(); ++i) {
     const sql_column& column = table_->columns[i];
@@ -419,6 +447,25 @@ void PostgresqlSink::insert_through_staging() {
                                      static_cast<int>(parameters.size()), nullptr, parameters.data(), nullptr,
                                      nullptr, 0));
   if (!inserted || PQresultStatus(inserted.get()) != PGRES_COMMAND_OK) record_failed(inserted.get());
+}
+
+// Before the insert, the table holds only rows loaded before this run (the
+// load lock keeps out the runs that could add rows of its keys). Every
+// staged row has a key of its own, so the rows counted are the run's rows
+// the insert will leave out.
+void PostgresqlSink::count_held_keys() {
+  std::vector<const char*> parameters;
+  const std::string statement = held_keys_statement(*table_, run_values_, parameters);
+  const Result held(PQexecParams(connection_, statement.c_str(), static_cast<int>(parameters.size()), nullptr,
+                                 parameters.data(), nullptr, nullptr, 0));
+  if (!held || PQresultStatus(held.get()) != PGRES_TUPLES_OK) return record_failed(held.get());
+  for (int row = 0; row < PQntuples(held.get()); ++row) {
+    std::size_t rows = 0;
+    const std::string_view count = PQgetvalue(held.get(), row, 2);
+    std::from_chars(count.data(), count.data() + count.size(), rows);
+    add_held_rows(skipped_, PQgetvalue(held.get(), row, 0), PQgetvalue(held.get(), row, 1), rows);
+  }
+  skipped_.offered = static_cast<std::size_t>(std::count(dropped_.begin(), dropped_.end(), false));
 }
 
 std::string PostgresqlSink::finish() {

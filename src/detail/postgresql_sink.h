@@ -5,7 +5,8 @@
 // SQLite's ON CONFLICT IGNORE keeps it: the sink drops a run's later rows of
 // a key itself, and where the table already holds a key (an earlier run with
 // the same hash) the rows go through a temporary table, from which one insert
-// skips the taken keys.
+// skips the taken keys; before it, one query counts the rows whose keys the
+// table holds, by the held rows' platform and tool (skipped()).
 //
 // Readings of the values: a column without a declared type is text, an
 // INT/INTEGER column bigint, an unsigned 64-bit column numeric(20,0). A
@@ -44,6 +45,7 @@ class PostgresqlSink : public RowSink {
   /// failure before or now returns libpq's reason (on one line, without a
   /// password) and nothing of the run is committed.
   std::string finish() override;
+  skipped_rows skipped() const override { return skipped_; }
 
  private:
   bool execute(const std::string& statement, int expected_status);
@@ -56,6 +58,7 @@ class PostgresqlSink : public RowSink {
   std::string end_copy(std::span<const std::string_view> tolerated);
   bool copy_into_table();
   void insert_through_staging();
+  void count_held_keys();
   void record_problem(const char* reason);
   void record_failed(const pg_result* result);
 
@@ -71,6 +74,7 @@ class PostgresqlSink : public RowSink {
   std::vector<bool> dropped_;            // rows whose key an earlier row of the run has
   std::string buffer_;                   // COPY data not yet sent
   std::string problem_;  // the first failure; once set, rows are ignored
+  skipped_rows skipped_;
 };
 
 /// The PostgreSQL type of `column`: "text", "bigint" or "numeric(20,0)".

@@ -7,6 +7,7 @@
 #include <string>
 #include <string_view>
 
+#include "detail/skipped_rows.h"
 #include "detail/sql_table.h"
 
 namespace Detail {
@@ -25,6 +26,10 @@ class RowSink {
   /// After the last row: makes the rows permanent. Returns why that failed,
   /// or an empty text. A sink destroyed before finish keeps none of the rows.
   virtual std::string finish() = 0;
+
+  /// After a finish that succeeded: the rows left out because the table
+  /// already held their key before the load.
+  virtual skipped_rows skipped() const { return {}; }
 };
 
 }  // namespace Detail

@@ -5,10 +5,21 @@
 #include <algorithm>
 #include <cstring>
 #include <limits>
+#include <unordered_set>
 
 #include "detail/row_source.h"
 
 namespace Detail {
+
+namespace {
+
+std::string without_nul(std::string_view value) {
+  std::string kept(value);
+  kept.erase(std::remove(kept.begin(), kept.end(), '\0'), kept.end());
+  return kept;
+}
+
+}  // namespace
 
 SqliteSink::SqliteSink(std::string path) : path_(std::move(path)) {}
 
@@ -41,6 +52,14 @@ void SqliteSink::begin_table(const sql_table& table, std::span<const std::string
   // made on (one without the columns) is left to the insert, which says why;
   // SQLite undoes only the failed statement.
   sqlite3_exec(db_, run_index_statement(table).c_str(), nullptr, nullptr, nullptr);
+  table_ = &table;
+  for (std::string_view value : run_values) run_values_.push_back(without_nul(value));
+  for (std::string_view key : table.unique_columns) {
+    for (std::size_t i = table.run_column_count; i < table.columns.size(); ++i) {
+      if (table.columns[i].name == key) key_fields_.push_back(i - table.run_column_count);
+    }
+  }
+  if (!table.unique_columns.empty()) note_last_row_before();
 
   std::string insert = table.insert_prefix();
   for (std::size_t i = 0; i < table.columns.size(); ++i) insert += i == 0 ? "?" : ", ?";
@@ -52,13 +71,83 @@ void SqliteSink::begin_table(const sql_table& table, std::span<const std::string
   first_row_parameter_ = static_cast<int>(run_values.size()) + 1;
 }
 
+// The rows a load adds get larger rowids than every row the table held
+// before it: a held row is one whose rowid is not larger. A table without
+// rowids leaves it unknown, and its left-out rows uncounted.
+void SqliteSink::note_last_row_before() {
+  const std::string query = "select max(rowid) from " + std::string(table_->name);
+  sqlite3_stmt* statement = nullptr;
+  if (sqlite3_prepare_v2(db_, query.c_str(), -1, &statement, nullptr) == SQLITE_OK &&
+      sqlite3_step(statement) == SQLITE_ROW)
+    last_row_before_ = sqlite3_column_int64(statement, 0);  // 0 for an empty table
+  sqlite3_finalize(statement);
+}
+
+// The key's values of a row, without NUL bytes as they are stored, each
+// ended by a NUL byte.
+std::string SqliteSink::key_text(std::span<const std::string_view> values) const {
+  std::string key;
+  for (std::size_t field : key_fields_) {
+    if (field < values.size()) key += without_nul(values[field]);
+    key += '\0';
+  }
+  return key;
+}
+
+// Of the rows that changed nothing, those whose key a held row has. The
+// others repeat a row of this run. One query reads the held rows of the
+// run's project and hash (the key's run columns).
+void SqliteSink::count_skipped_rows() {
+  std::unordered_set<std::string> waiting(ignored_keys_.begin(), ignored_keys_.end());
+  std::string query = "select " + source_columns(*table_);
+  for (std::size_t field : key_fields_) {
+    query += ", ";
+    query += table_->columns[table_->run_column_count + field].name;
+  }
+  query += " from " + std::string(table_->name) + " where rowid <= ?";
+  std::vector<std::size_t> run_key_columns;
+  for (std::string_view key : table_->unique_columns) {
+    for (std::size_t i = 0; i < table_->run_column_count && i < run_values_.size(); ++i) {
+      if (table_->columns[i].name != key) continue;
+      query += " and " + std::string(key) + " = ?";
+      run_key_columns.push_back(i);
+    }
+  }
+  sqlite3_stmt* statement = nullptr;
+  if (sqlite3_prepare_v2(db_, query.c_str(), -1, &statement, nullptr) != SQLITE_OK) {
+    sqlite3_finalize(statement);
+    return;
+  }
+  sqlite3_bind_int64(statement, 1, *last_row_before_);
+  for (std::size_t i = 0; i < run_key_columns.size(); ++i) {
+    const std::string& value = run_values_[run_key_columns[i]];
+    sqlite3_bind_text(statement, static_cast<int>(i + 2), value.data(), static_cast<int>(value.size()),
+                      SQLITE_STATIC);
+  }
+  const auto text = [&](int column) {
+    const auto* data = reinterpret_cast<const char*>(sqlite3_column_text(statement, column));
+    return data ? std::string_view(data, static_cast<std::size_t>(sqlite3_column_bytes(statement, column)))
+                : std::string_view();
+  };
+  std::string key;
+  while (sqlite3_step(statement) == SQLITE_ROW) {
+    key.clear();
+    for (std::size_t i = 0; i < key_fields_.size(); ++i) {
+      key += text(static_cast<int>(i + 2));
+      key += '\0';
+    }
+    if (waiting.erase(key) > 0) add_held_rows(skipped_, text(0), text(1));
+  }
+  sqlite3_finalize(statement);
+  skipped_.offered = inserted_ + skipped_.skipped;
+}
+
 // The script can carry no NUL byte and leaves it out of its literal; so
 // does the database.
 void SqliteSink::bind_text(int parameter, std::string_view value, bool copy) {
   if (std::memchr(value.data(), '\0', value.size()) != nullptr) {
     std::string& kept = without_nul_[static_cast<std::size_t>(parameter - 1)];
-    kept.assign(value);
-    kept.erase(std::remove(kept.begin(), kept.end(), '\0'), kept.end());
+    kept = without_nul(value);
     value = kept;
   }
   if (value.size() > static_cast<std::size_t>(std::numeric_limits<int>::max())) {
@@ -74,11 +163,20 @@ void SqliteSink::add_row(std::span<const std::string_view> values) {
   for (std::size_t i = 0; i < values.size(); ++i)
     bind_text(first_row_parameter_ + static_cast<int>(i), values[i], false);
   if (!problem_.empty()) return;
-  check(sqlite3_step(insert_));
+  if (check(sqlite3_step(insert_))) {
+    if (sqlite3_changes64(db_) > 0) {
+      ++inserted_;
+    } else if (!key_fields_.empty()) {
+      ignored_keys_.push_back(key_text(values));
+    }
+  }
   sqlite3_reset(insert_);
 }
 
 std::string SqliteSink::finish() {
+  // Before the commit: the write lock, held since the load began, keeps out
+  // every other run's rows.
+  if (problem_.empty() && !ignored_keys_.empty() && last_row_before_) count_skipped_rows();
   if (problem_.empty() && execute("COMMIT")) {
     in_transaction_ = false;
     return {};

@@ -49,7 +49,11 @@ void TableRows::load_database() const {
     database->add_row(row);
   }
   const std::string problem = database->finish();
-  if (!problem.empty()) fail(exit_status::database_not_loaded, "Could not load database: " + problem);
+  if (!problem.empty()) return fail(exit_status::database_not_loaded, "Could not load database: " + problem);
+  // On standard error: standard output is the script's echo, which a reader
+  // may take as the script.
+  const std::string skipped = skipped_rows_message(table_, run, database->skipped());
+  if (!skipped.empty()) print_warning(std::cerr, skipped);
 }
 
 std::vector<std::string> run_values(const sql_table& table, const options& opts, const std::string& date,

@@ -41,6 +41,8 @@ class TableRows {
   /// leaves nothing of the run in the database (its failure is the run's); a
   /// database that fails keeps nothing of the run and gives the message
   /// "Could not load database: REASON" and exit_status::database_not_loaded.
+  /// Rows a load left out because the table already held their key give a
+  /// warning on standard error (skipped_rows.h); the run's status stays.
   void finish();
 
   /// The script so far. Exposed for testing.

@@ -19,6 +19,7 @@
 #include "support/files.h"
 #include "support/fixtures.h"
 #include "support/program.h"
+#include "support/skipped_rows_cases.h"
 #include "support/sqlite_db.h"
 
 using namespace test_support;
@@ -126,6 +127,14 @@ TEST(Postgresql, FirstRowOfAKeyIsKeptFromThisRunAndEarlierOnes) {
             (Rows{{"a", "passed"}, {"b", "passed"}, {"c", "passed"}}));
   const TableRows expected = sqlite_rows({dir.file("first.sql"), dir.file("second.sql")});
   EXPECT_EQ(postgresql_rows(uri, expected), expected.rows);
+}
+
+// Rows the table's key keeps out for rows it held before the load are told.
+TEST(Postgresql, RowsKeptOutByHeldKeysAreTold) {
+  for (const skipped_rows_case& tested : skipped_rows_cases()) {
+    SCOPED_TRACE(tested.what);
+    run_skipped_rows_case(tested, fresh_database("skipped_rows"));
+  }
 }
 
 TEST(Postgresql, HostileValuesReadBackByteForByte) {

@@ -17,7 +17,7 @@ namespace test_support {
 namespace {
 
 RunResult run_executable(const std::string& program, const std::vector<std::string>& args,
-                         const std::vector<std::string>& prefix, bool capture_errors) {
+                         const std::vector<std::string>& prefix) {
   TempDir dir;
   const std::string out_path = dir.file("stdout");
   const std::string err_path = dir.file("stderr");
@@ -31,8 +31,7 @@ RunResult run_executable(const std::string& program, const std::vector<std::stri
   posix_spawn_file_actions_t actions;
   posix_spawn_file_actions_init(&actions);
   posix_spawn_file_actions_addopen(&actions, 1, out_path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-  if (capture_errors)
-    posix_spawn_file_actions_addopen(&actions, 2, err_path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+  posix_spawn_file_actions_addopen(&actions, 2, err_path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
   pid_t pid = 0;
   const int spawned = posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ);
   posix_spawn_file_actions_destroy(&actions);
@@ -43,18 +42,18 @@ RunResult run_executable(const std::string& program, const std::vector<std::stri
   RunResult result;
   result.exit_status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
   result.out = read_file(out_path);
-  if (capture_errors) result.err = read_file(err_path);
+  result.err = read_file(err_path);
   return result;
 }
 
 }  // namespace
 
 RunResult run_program(const std::vector<std::string>& args, const std::vector<std::string>& prefix) {
-  return run_executable(VIVIRI_PROGRAM, args, prefix, false);
+  return run_executable(VIVIRI_PROGRAM, args, prefix);
 }
 
 RunResult run_compare(const std::vector<std::string>& args, const std::vector<std::string>& prefix) {
-  return run_executable(VIVIRI_COMPARE_PROGRAM, args, prefix, true);
+  return run_executable(VIVIRI_COMPARE_PROGRAM, args, prefix);
 }
 
 pid_t start_program(const std::vector<std::string>& args) {

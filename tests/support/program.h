@@ -11,7 +11,7 @@ namespace test_support {
 struct RunResult {
   int exit_status = -1;     // 0-255, or -1 if the program did not exit normally
   std::string out;          // everything written to standard output
-  std::string err;          // standard error, where run_compare captures it
+  std::string err;          // everything written to standard error
 };
 
 /// Runs the program with `args` (the program name is added in front), through

@@ -1,28 +1,10 @@
-#include "compare/kinds.h"
+#include "kinds/stored_rows.h"
 
 #include <charconv>
-#include <cmath>
 #include <stdexcept>
+#include <string>
 
-#include "compare/numbers.h"
-
-namespace Compare {
-
-std::optional<double> percent(std::int64_t tested, std::int64_t testable) {
-  if (testable <= 0) return std::nullopt;
-  return 100.0 * static_cast<double>(tested) / static_cast<double>(testable);
-}
-
-std::string band_name(std::size_t band) { return band + 1 < band_count ? "misra_" + std::to_string(band) : "his"; }
-
-std::string_view chosen_by_name(chosen_by how) {
-  switch (how) {
-    case chosen_by::baseline: return "baseline";
-    case chosen_by::ancestors: return "ancestors";
-    case chosen_by::history: return "history";
-  }
-  return "";
-}
+namespace Kinds {
 
 std::size_t column_of(const Detail::sql_table& table, std::string_view name) {
   for (std::size_t i = 0; i < table.columns.size(); ++i) {
@@ -63,4 +45,4 @@ std::optional<std::int64_t> line_number(std::string_view text) {
   return value;
 }
 
-}  // namespace Compare
+}  // namespace Kinds
