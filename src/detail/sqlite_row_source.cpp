@@ -118,15 +118,23 @@ void SqliteRowSource::query(const std::string& sql, std::span<const std::string*
   sqlite3_stmt* raw = nullptr;
   if (sqlite3_prepare_v2(connection_.get(), sql.c_str(), -1, &raw, nullptr) != SQLITE_OK) fail();
   const Statement statement(raw);
+  run(raw, parameters, each);
+}
+
+// As query(), for a statement prepared once and run again.
+void SqliteRowSource::run(sqlite3_stmt* statement, std::span<const std::string* const> parameters,
+                          const std::function<void(sqlite3_stmt*)>& each) {
+  sqlite3_reset(statement);
   for (std::size_t i = 0; i < parameters.size(); ++i) {
     const std::string name = std::string("$").append(std::to_string(i + 1));
-    const int index = sqlite3_bind_parameter_index(raw, name.c_str());
+    const int index = sqlite3_bind_parameter_index(statement, name.c_str());
     if (index == 0) continue;
-    sqlite3_bind_text(raw, index, parameters[i]->data(), static_cast<int>(parameters[i]->size()), SQLITE_STATIC);
+    sqlite3_bind_text(statement, index, parameters[i]->data(), static_cast<int>(parameters[i]->size()),
+                      SQLITE_STATIC);
   }
-  for (int stepped = sqlite3_step(raw); stepped != SQLITE_DONE; stepped = sqlite3_step(raw)) {
+  for (int stepped = sqlite3_step(statement); stepped != SQLITE_DONE; stepped = sqlite3_step(statement)) {
     if (stepped != SQLITE_ROW) fail();
-    each(raw);
+    each(statement);
   }
   check_unchanged();
 }
@@ -282,16 +290,24 @@ std::vector<stored_row> SqliteRowSource::select(const std::string& statement,
   return found;
 }
 
-// One statement per value: each seeks the table's key index.
+// One run of a statement per value, each a seek in the table's key index.
+// The statement for "" matches NULL too, and is prepared apart.
 std::vector<stored_row> SqliteRowSource::rows_with(const sql_table& table, const std::string& project,
                                                    const std::string& githash, const std::string& platform,
                                                    std::string_view column, std::span<const std::string> values) {
   std::vector<stored_row> found;
   if (!has_table(table)) return found;
+  Statement prepared[2];
   for (const std::string& value : values) {
+    Statement& statement = prepared[value.empty() ? 1 : 0];
+    if (!statement) {
+      sqlite3_stmt* raw = nullptr;
+      const std::string sql = rows_with_statement(table, githash, platform, column, value);
+      if (sqlite3_prepare_v2(connection_.get(), sql.c_str(), -1, &raw, nullptr) != SQLITE_OK) fail();
+      statement.reset(raw);
+    }
     const std::string* const parameters[] = {&project, &githash, &platform, &value};
-    query(rows_with_statement(table, githash, platform, column, value), parameters,
-          [&](sqlite3_stmt* statement) { found.push_back(row_of(statement)); });
+    run(statement.get(), parameters, [&](sqlite3_stmt* row) { found.push_back(row_of(row)); });
   }
   return found;
 }

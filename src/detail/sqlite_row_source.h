@@ -47,6 +47,8 @@ class SqliteRowSource : public RowSource {
   bool has_table(const sql_table& table);
   void query(const std::string& sql, std::span<const std::string* const> parameters,
              const std::function<void(sqlite3_stmt*)>& each);
+  void run(sqlite3_stmt* statement, std::span<const std::string* const> parameters,
+           const std::function<void(sqlite3_stmt*)>& each);
   void check_unchanged() const;
 
   SqliteReadLock lock_;  // before the connection: released after it closes
