@@ -61,13 +61,12 @@ sqlite_reading write_ahead_log_reading(const std::string& database) {
 }  // namespace
 
 SqliteReadLock::SqliteReadLock(const std::string& path) {
-  descriptor_ = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  // Without blocking: a named pipe opens at once, and is left to SQLite.
+  descriptor_ = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
   struct stat opened = {};
   if (descriptor_ < 0 || fstat(descriptor_, &opened) != 0) return;
-  if (S_ISDIR(opened.st_mode)) {
-    directory_ = true;
-    return;
-  }
+  directory_ = S_ISDIR(opened.st_mode);
+  if (!S_ISREG(opened.st_mode)) return;
   using clock = std::chrono::steady_clock;
   const clock::time_point give_up = clock::now() + std::chrono::milliseconds(SqliteConnection::busy_timeout_ms);
   auto pause = std::chrono::milliseconds(1);
