@@ -81,7 +81,14 @@ SqliteReadLock::SqliteReadLock(const std::string& path) {
     pause = std::min(pause * 2, std::chrono::milliseconds(100));
   }
   fstat(descriptor_, &locked_state_);
-  if (has_write_ahead_log(descriptor_)) reading_ = write_ahead_log_reading(resolved(path));
+  if (has_write_ahead_log(descriptor_)) {
+    reading_ = write_ahead_log_reading(resolved(path));
+    return;
+  }
+  // A rollback journal is left to SQLite's own lock. Held until SQLite takes
+  // it, this one would deadlock with a load that waits to commit: SQLite's
+  // reader waits for that load, which waits for this lock.
+  lock_range(descriptor_, F_UNLCK, shared_first, shared_size);
 }
 
 SqliteReadLock::~SqliteReadLock() {

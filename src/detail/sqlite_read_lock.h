@@ -1,11 +1,12 @@
 #pragma once
 // A database file held for the comparison as SQLite's own readers hold it,
 // with a shared lock, from before SQLite opens it until after SQLite closes
-// it. While the lock is held no load can delete a write-ahead log or its
-// shared memory (the -wal and -shm files beside the database), nor
-// checkpoint the log into the file as it closes; so what is found beside
-// the file stays, and how to read the file without creating anything there
-// is known before SQLite opens it.
+// it (a file with a rollback journal only until its header is read). While
+// the lock is held no load can delete a write-ahead log or its shared memory
+// (the -wal and -shm files beside the database), nor checkpoint the log into
+// the file as it closes; so what is found beside the file stays, and how to
+// read the file without creating anything there is known before SQLite
+// opens it.
 //
 //   SqliteReadLock lock(path);             // before the connection
 //   SqliteConnection connection(path, lock.reading() == sqlite_reading::file_only
