@@ -84,7 +84,7 @@ std::vector<stored_row> PostgresqlRowSource::rows(const sql_table& table, const 
                                                   const std::string& githash, const std::string& platform) {
   if (!has_table(table)) return {};
   const std::string* const parameters[] = {&project, &githash, &platform};
-  return rows_of(query(rows_statement(table), parameters).get());
+  return rows_of(query(rows_statement(table, *this, githash, platform), parameters).get());
 }
 
 std::vector<stored_row> PostgresqlRowSource::select(const std::string& statement,
@@ -99,13 +99,26 @@ std::vector<stored_row> PostgresqlRowSource::rows_with(const sql_table& table, c
                                                        std::string_view column,
                                                        std::span<const std::string> values) {
   if (!has_table(table) || values.empty()) return {};
-  std::string sql = rows_statement(table);
+  std::string sql = rows_statement(table, *this, githash, platform);
   sql += " and ";
   sql += column;
   sql += " = any($4::text[])";
   const std::string array = array_literal(values);
   const std::string* const parameters[] = {&project, &githash, &platform, &array};
   return rows_of(query(sql, parameters).get());
+}
+
+// The tables the loads create hold text in every column: a plain comparison.
+std::string PostgresqlRowSource::text_in(std::string_view column, std::size_t first,
+                                         std::span<const std::string> values) const {
+  if (values.empty()) return "false";
+  std::string condition(column);
+  condition += " in (";
+  for (std::size_t i = 0; i < values.size(); ++i) {
+    if (i > 0) condition += ", ";
+    condition += "$" + std::to_string(first + i);
+  }
+  return condition + ")";
 }
 
 }  // namespace Detail

@@ -22,6 +22,8 @@ class PostgresqlRowSource : public RowSource {
   std::vector<stored_row> rows_with(const sql_table& table, const std::string& project,
                                     const std::string& githash, const std::string& platform,
                                     std::string_view column, std::span<const std::string> values) override;
+  std::string text_in(std::string_view column, std::size_t first,
+                      std::span<const std::string> values) const override;
 
  private:
   bool has_table(const sql_table& table);

@@ -16,13 +16,6 @@ std::string selected_columns(const sql_table& table) {
   return list;
 }
 
-// The columns that tell one run from another within a project.
-std::vector<std::string_view> run_columns(const sql_table& table) {
-  std::vector<std::string_view> columns = {"githash", "platform"};
-  if (has_column(table, "tool")) columns.push_back("tool");
-  return columns;
-}
-
 std::string joined(const std::vector<std::string_view>& names, std::string_view prefix = {}) {
   std::string text;
   for (std::string_view name : names) {
@@ -34,6 +27,12 @@ std::string joined(const std::vector<std::string_view>& names, std::string_view 
 }
 
 }  // namespace
+
+std::vector<std::string_view> run_columns(const sql_table& table) {
+  std::vector<std::string_view> columns = {"githash", "platform"};
+  if (has_column(table, "tool")) columns.push_back("tool");
+  return columns;
+}
 
 bool has_column(const sql_table& table, std::string_view name) {
   for (const sql_column& column : table.columns) {
@@ -89,11 +88,18 @@ std::string runs_statement(const sql_table& table) {
   return statement;
 }
 
-std::string rows_statement(const sql_table& table) {
+std::string rows_statement(const sql_table& table, std::string_view condition) {
   std::string statement = "select " + selected_columns(table) + " from ";
   statement += table.name;
-  statement += " where project = $1 and githash = $2 and platform = $3";
+  statement += " where project = $1 and ";
+  statement += condition;
   return statement;
+}
+
+std::string rows_statement(const sql_table& table, const RowSource& source, const std::string& githash,
+                           const std::string& platform) {
+  return rows_statement(table, source.text_in("githash", 2, std::span(&githash, 1)) + " and " +
+                                   source.text_in("platform", 3, std::span(&platform, 1)));
 }
 
 std::unique_ptr<RowSource> open_row_source(const std::string& database) {

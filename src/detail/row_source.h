@@ -13,6 +13,7 @@
 #include <span>
 #include <stdexcept>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "detail/sql_table.h"
@@ -54,6 +55,14 @@ class RowSource {
   /// parameters $1, $2, ... bound to `parameters` as texts.
   virtual std::vector<stored_row> select(const std::string& statement, std::span<const std::string> parameters) = 0;
 
+  /// A condition for this database's statements: `column` holds one of
+  /// `values`, which are bound as the parameters $first, $first + 1, ...
+  /// A value stored with another type than text (a number, a blob) counts
+  /// as its text form, NULL as "", as runs() reads them; the condition
+  /// still seeks an index on the column.
+  virtual std::string text_in(std::string_view column, std::size_t first,
+                              std::span<const std::string> values) const = 0;
+
   /// As rows(), only those whose `column` holds one of `values`.
   virtual std::vector<stored_row> rows_with(const sql_table& table, const std::string& project,
                                             const std::string& githash, const std::string& platform,
@@ -71,12 +80,20 @@ std::unique_ptr<RowSource> open_row_source(const std::string& database);
 /// PostgreSQL's: it seeks the row value in one step, where SQLite's seek takes
 /// only its first column (the SQLite source steps each column on its own).
 std::string runs_statement(const sql_table& table);
-/// The rows of a project, hash and platform.
-std::string rows_statement(const sql_table& table);
+/// The rows of a project, hash and platform (the parameters $1, $2 and $3),
+/// the hash and the platform compared by `source`'s text_in().
+std::string rows_statement(const sql_table& table, const RowSource& source, const std::string& githash,
+                           const std::string& platform);
+/// The rows of a project (the parameter $1) where `condition` holds.
+std::string rows_statement(const sql_table& table, std::string_view condition);
 /// The index that finds a run's rows ("create index if not exists ...").
 std::string run_index_statement(const sql_table& table);
 /// Its name.
 std::string run_index_name(const sql_table& table);
+
+/// The columns that tell one run from another within a project: githash,
+/// platform and, in the tables that have it, tool.
+std::vector<std::string_view> run_columns(const sql_table& table);
 
 /// Whether the table has a column called `name`.
 bool has_column(const sql_table& table, std::string_view name);

@@ -8,7 +8,14 @@ struct sqlite3;
 
 namespace Detail {
 
-enum class sqlite_access { read_write, read_only };
+enum class sqlite_access {
+  read_write,
+  read_only,
+  /// Read-only without SQLite's locks, write-ahead log or shared memory:
+  /// the file alone, which the caller keeps from changing (see
+  /// sqlite_read_lock.h).
+  file_only,
+};
 
 class SqliteConnection {
  public:

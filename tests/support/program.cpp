@@ -52,8 +52,8 @@ RunResult run_program(const std::vector<std::string>& args, const std::vector<st
   return run_executable(VIVIRI_PROGRAM, args, prefix);
 }
 
-RunResult run_compare(const std::vector<std::string>& args) {
-  return run_executable(VIVIRI_COMPARE_PROGRAM, args, {});
+RunResult run_compare(const std::vector<std::string>& args, const std::vector<std::string>& prefix) {
+  return run_executable(VIVIRI_COMPARE_PROGRAM, args, prefix);
 }
 
 pid_t start_program(const std::vector<std::string>& args) {

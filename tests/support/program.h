@@ -18,8 +18,9 @@ struct RunResult {
 /// the command `prefix` if one is given (for example to drop root's rights).
 RunResult run_program(const std::vector<std::string>& args, const std::vector<std::string>& prefix = {});
 
-/// Runs VIViriZovuro-compare with `args`, capturing standard output and error.
-RunResult run_compare(const std::vector<std::string>& args);
+/// Runs VIViriZovuro-compare with `args`, capturing standard output and
+/// error, through the command `prefix` if one is given.
+RunResult run_compare(const std::vector<std::string>& args, const std::vector<std::string>& prefix = {});
 
 /// Starts the program with `args`, its standard output discarded; returns at once.
 pid_t start_program(const std::vector<std::string>& args);
