@@ -36,7 +36,7 @@ std::string rule_list(std::size_t first_column, std::size_t indent, std::size_t 
   for (std::size_t i = 0; i < rules.size(); ++i) {
     const std::string item = rule_syntax(rules[i]) + (i + 1 < rules.size() ? "," : "");
     if (i > 0 && column + 1 + item.size() > width) {
-      text += "\n" + std::string(indent, ' ');
+      text.append("\n").append(indent, ' ');
       column = indent;
     } else if (i > 0) {
       text += ' ';

@@ -85,7 +85,7 @@ std::string points_change(double before, double now) {
   // The difference itself may need a decimal more than the two percents.
   while (decimals <= 4 && std::fabs(difference) < 0.5 * std::pow(10.0, -decimals)) ++decimals;
   if (decimals > 4) return "changed by less than 0.0001 points";
-  return (difference > 0 ? "+" : "-") + fixed(std::fabs(difference), decimals) + " points";
+  return signed_text(difference > 0 ? "+" : "-", fixed(std::fabs(difference), decimals)).append(" points");
 }
 
 std::string shown_hash(const std::string& hash) {

@@ -109,7 +109,7 @@ git_result GitRepository::run(std::vector<std::string> arguments) const {
   if (spawned != 0) {
     close(out[0]);
     close(err[0]);
-    result.error = "git could not be run: " + std::string(std::strerror(spawned));
+    result.error = std::string("git could not be run: ").append(std::strerror(spawned));
     return result;
   }
   const bool finished = read_both(out[0], err[0], result.out, result.error);

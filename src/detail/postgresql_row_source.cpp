@@ -116,7 +116,7 @@ std::string PostgresqlRowSource::text_in(std::string_view column, std::size_t fi
   condition += " in (";
   for (std::size_t i = 0; i < values.size(); ++i) {
     if (i > 0) condition += ", ";
-    condition += "$" + std::to_string(first + i);
+    condition.append("$").append(std::to_string(first + i));
   }
   return condition + ")";
 }

@@ -195,7 +195,7 @@ std::string held_keys_statement(const sql_table& table, std::span<const std::str
     for (std::size_t i = 0; i < table.run_column_count && i < run_values.size(); ++i) {
       if (table.columns[i].name != key) continue;
       parameters.push_back(run_values[i].c_str());
-      const std::string parameter = "$" + std::to_string(parameters.size()) + "::text";
+      const std::string parameter = std::string("$").append(std::to_string(parameters.size())).append("::text");
       where += (where.empty() ? " where " : " and ") + same("t." + column, parameter);
       run_column = true;
     }

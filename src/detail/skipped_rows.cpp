@@ -57,7 +57,7 @@ std::string sources_description(const sql_table& table, std::vector<held_source>
     text += "platform " + sources[i].platform;
     if (with_tool) text += ", tool " + sources[i].tool;
   }
-  if (sources.size() > sources_named) text += " and " + std::to_string(sources.size() - sources_named) + " more";
+  if (sources.size() > sources_named) text.append(" and ").append(std::to_string(sources.size() - sources_named)).append(" more");
   return text;
 }
 

@@ -335,7 +335,7 @@ std::string SqliteRowSource::text_in(std::string_view column, std::size_t first,
   std::string texts;
   bool with_empty = false;
   for (std::size_t i = 0; i < values.size(); ++i) {
-    const std::string parameter = "$" + std::to_string(first + i);
+    const std::string parameter = std::string("$").append(std::to_string(first + i));
     if (i > 0) {
       seek += ", ";
       texts += ", ";

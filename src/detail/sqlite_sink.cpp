@@ -75,7 +75,7 @@ void SqliteSink::begin_table(const sql_table& table, std::span<const std::string
 // before it: a held row is one whose rowid is not larger. A table without
 // rowids leaves it unknown, and its left-out rows uncounted.
 void SqliteSink::note_last_row_before() {
-  const std::string query = "select max(rowid) from " + std::string(table_->name);
+  const std::string query = std::string("select max(rowid) from ").append(table_->name);
   sqlite3_stmt* statement = nullptr;
   if (sqlite3_prepare_v2(db_, query.c_str(), -1, &statement, nullptr) == SQLITE_OK &&
       sqlite3_step(statement) == SQLITE_ROW)
@@ -103,7 +103,7 @@ sqlite3_stmt* SqliteSink::held_rows_query(const std::string& columns, const char
   for (std::string_view key : table_->unique_columns) {
     for (std::size_t i = 0; i < table_->run_column_count && i < run_values_.size(); ++i) {
       if (table_->columns[i].name != key) continue;
-      query += " and " + std::string(key) + " = ?";
+      query.append(" and ").append(key).append(" = ?");
       values.push_back(&run_values_[i]);
     }
   }
