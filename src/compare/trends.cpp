@@ -8,12 +8,6 @@ namespace Compare {
 
 namespace {
 
-// "project = $1 and platform = $2 and githash in ($3, ...)" for `hashes`.
-std::string window_condition(std::size_t hashes) {
-  std::string condition = "project = $1 and platform = $2 and githash in (";
-  for (std::size_t i = 0; i < hashes; ++i) condition += (i ? ", $" : "$") + std::to_string(i + 3);
-  return condition + ")";
-}
 
 std::vector<run_point> window_of(const History& history, const baseline_rule& rule, const std::string& platform,
                                  const std::string& current, std::size_t count) {
@@ -43,7 +37,11 @@ TrendReader::TrendReader(Detail::RowSource& source, const std::string& project, 
     : source_(source), paths_(paths), runs_(runs) {
   parameters_ = {project, platform};
   for (const run_figures& run : runs) parameters_.push_back(run.githash);
-  condition_ = window_condition(runs.size());
+  // The run columns compared as texts: a value another writer stored as a
+  // number or a blob is found as the comparison finds it.
+  const std::span<const std::string> all(parameters_);
+  condition_ = "project = $1 and " + source.text_in("platform", 2, all.subspan(1, 1)) + " and " +
+               source.text_in("githash", 3, all.subspan(2));
 }
 
 std::vector<Detail::stored_row> TrendReader::select(const std::string& statement) {

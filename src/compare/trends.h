@@ -37,7 +37,8 @@ class TrendReader {
   TrendReader(Detail::RowSource& source, const std::string& project, const std::string& platform,
               const PathMap& paths, std::vector<run_figures>& runs);
 
-  /// "project = $1 and platform = $2 and githash in ($3, ...)"
+  /// The window's runs: "project = $1", the platform ($2) and the hashes
+  /// ($3, ...) compared as texts.
   const std::string& where() const { return condition_; }
   std::vector<Detail::stored_row> select(const std::string& statement);
   run_figures& run(const std::string& hash);
